@@ -1,0 +1,102 @@
+#include "text/text_builder.h"
+
+#include <cstring>
+#include <utility>
+
+#include "runtime/memory.h"
+#include "text/text_value.h"
+#include "text/values.h"
+
+namespace quillet::text {
+namespace {
+constexpr std::size_t kSlack = 128;        // room added on every reallocation
+constexpr std::size_t kMaxIdleSpare = 256;  // spare bytes kept when the length drops
+}  // namespace
+
+TextBuilder::~TextBuilder() { clear(); }
+
+TextBuilder::TextBuilder(TextBuilder&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      capacity_(std::exchange(other.capacity_, 0)),
+      length_(std::exchange(other.length_, 0)) {}
+
+TextBuilder& TextBuilder::operator=(TextBuilder&& other) noexcept {
+  if (this != &other) {
+    clear();
+    data_ = std::exchange(other.data_, nullptr);
+    capacity_ = std::exchange(other.capacity_, 0);
+    length_ = std::exchange(other.length_, 0);
+  }
+  return *this;
+}
+
+bool TextBuilder::reallocate_to(std::size_t new_capacity) {
+  void* block = runtime::heap_reallocate(data_, new_capacity);
+  if (block == nullptr) return false;
+  data_ = static_cast<char*>(block);
+  capacity_ = new_capacity;
+  return true;
+}
+
+// Grows to the needed length plus some slack, and by at least half the current capacity, so
+// that a long series of small appends costs linear time rather than one copy of the whole
+// buffer every 128 bytes.
+bool TextBuilder::grow_to(std::size_t needed) {
+  if (needed <= capacity_) return true;
+  std::size_t target = needed + kSlack;
+  if (target < capacity_ + capacity_ / 2) target = capacity_ + capacity_ / 2;
+  return reallocate_to(target) || reallocate_to(needed + kSlack);
+}
+
+bool TextBuilder::make_room(std::size_t extra) { return grow_to(length_ + extra); }
+
+bool TextBuilder::append(const void* bytes, std::size_t count) {
+  if (count == 0) return true;
+  if (!grow_to(length_ + count)) return false;
+  std::memcpy(data_ + length_, bytes, count);
+  length_ += count;
+  return true;
+}
+
+bool TextBuilder::append_byte(unsigned char byte) {
+  if (!grow_to(length_ + 1)) return false;
+  data_[length_++] = static_cast<char>(byte);
+  return true;
+}
+
+bool TextBuilder::append_pair(unsigned char first, unsigned char second) {
+  if (!grow_to(length_ + 2)) return false;
+  data_[length_++] = static_cast<char>(first);
+  data_[length_++] = static_cast<char>(second);
+  return true;
+}
+
+bool TextBuilder::append_pointer(const void* pointer) { return append(&pointer, sizeof pointer); }
+
+char* TextBuilder::reserve(std::size_t count) {
+  if (count > capacity_) {
+    if (!reallocate_to(count + kSlack)) return nullptr;
+  } else if (capacity_ - count > kMaxIdleSpare) {
+    reallocate_to(count + kSlack);  // giving memory back may fail harmlessly
+  }
+  length_ = count;
+  return data_;
+}
+
+void TextBuilder::clear() {
+  runtime::heap_free(data_);
+  data_ = nullptr;
+  capacity_ = 0;
+  length_ = 0;
+}
+
+char* TextBuilder::to_text() const { return make_text(data_, length_); }
+
+void* TextBuilder::take_block_array() {
+  const std::size_t count = length_ / sizeof(void*);
+  void* array = make_block_array(reinterpret_cast<void* const*>(data_), count);
+  clear();
+  return array;
+}
+
+}  // namespace quillet::text
