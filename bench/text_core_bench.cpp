@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "text/text_builder.h"
-#include "text/text_value.h"
+#include "text/scan.h"
 
 namespace {
 
@@ -68,10 +68,10 @@ int main(int argc, char** argv) {
     std::printf("%-34s %9.0f MB/s  %5.2f of memcpy\n", name, rate, rate / memcpy_rate);
   };
   report("find_on_boundary (absent, exact)", [&] {
-    sink = sink + (find_on_boundary(corpus.data(), corpus.data() + corpus.size(), "\xD6\xD0zz", 4) != nullptr);
+    sink = sink + (find_on_boundary(corpus.data(), corpus.data() + corpus.size(), "\xD6\xD0zz") != nullptr);
   });
   report("find_on_boundary (absent, folded)", [&] {
-    sink = sink + (find_on_boundary(corpus.data(), corpus.data() + corpus.size(), "qqq", 3, true) != nullptr);
+    sink = sink + (find_on_boundary(corpus.data(), corpus.data() + corpus.size(), "qqq", true) != nullptr);
   });
   report("TextBuilder append per line", [&] {
     TextBuilder builder;

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <type_traits>
 
 #include "runtime/memory.h"
@@ -160,6 +161,21 @@ inline ObjectCell* object_cell(const ValueRecord& record) { return static_cast<O
 // The argument at index i when it was passed and given, else null: for optional parameters.
 inline const ValueRecord* given_argument(std::int32_t count, const ValueRecord* args, std::int32_t index) {
   return index < count && is_given(args[index]) ? &args[index] : nullptr;
+}
+
+// Command-side readers: a text argument as bytes (null read as empty), optional numbers and
+// logicals as "not given" when omitted or beyond the count.
+inline std::string_view text_argument(const ValueRecord& record) {
+  const char* text = text_value(record);
+  return text != nullptr ? std::string_view(text) : std::string_view();
+}
+inline std::optional<std::int32_t> optional_int(std::int32_t count, const ValueRecord* args, std::int32_t index) {
+  const ValueRecord* given = given_argument(count, args, index);
+  return given != nullptr ? std::optional<std::int32_t>(int_value(*given)) : std::nullopt;
+}
+inline std::optional<bool> optional_bool(std::int32_t count, const ValueRecord* args, std::int32_t index) {
+  const ValueRecord* given = given_argument(count, args, index);
+  return given != nullptr ? std::optional<bool>(bool_value(*given)) : std::nullopt;
 }
 
 // ---- Writing results (the type word stays 0: the caller knows what a command returns) ---------

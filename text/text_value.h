@@ -82,9 +82,4 @@ class BoundaryCursor {
   const unsigned char* boundary_;
 };
 
-// The first occurrence of needle (count > 0 bytes) in [begin, end) that starts on a character
-// boundary as seen from begin, or null. With ignore_case the bytes are compared folded.
-const char* find_on_boundary(const char* begin, const char* end, const char* needle, std::size_t count,
-                             bool ignore_case = false);
-
 }  // namespace quillet::text

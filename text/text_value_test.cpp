@@ -8,29 +8,10 @@
 #include <vector>
 
 #include "runtime/memory.h"
+#include "text/text_test_support.h"
 
 namespace quillet::text {
 namespace {
-
-// Boundaries the slow way: step from the start, one or two bytes at a time.
-std::vector<bool> boundaries_by_stepping(const std::string& bytes) {
-  std::vector<bool> boundary(bytes.size() + 1, false);
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    boundary[i] = true;
-    i += is_lead_byte(bytes[i]) ? 2 : 1;
-  }
-  if (i == bytes.size()) boundary[i] = true;
-  return boundary;
-}
-
-std::string random_mixed_bytes(std::mt19937& rng, std::size_t size) {
-  // Mostly lead bytes, some ASCII, some trail-range ASCII letters: the hard cases for pairing.
-  static const unsigned char alphabet[] = {'a', 'A', ' ', '\r', '\n', 0x41, 0x61, 0xB0, 0xA1, 0xA3, 0xFF, 0x80, 0xC1};
-  std::string bytes(size, '\0');
-  for (char& b : bytes) b = static_cast<char>(alphabet[rng() % sizeof alphabet]);
-  return bytes;
-}
 
 TEST(TextValue, EmptyTextIsNullInResultsAndAConstantAsArgument) {
   EXPECT_EQ(make_text("", 0), nullptr);
@@ -111,49 +92,6 @@ TEST(BoundaryCursor, TrailBytesBelow0x80DoNotFoolIt) {
   EXPECT_TRUE(cursor.is_boundary(bytes.data() + 2));
   EXPECT_FALSE(cursor.is_boundary(bytes.data() + 3));
   EXPECT_TRUE(cursor.is_boundary(bytes.data() + 4));
-}
-
-const char* find_in(const std::string& haystack, const std::string& needle, bool ignore_case = false) {
-  return find_on_boundary(haystack.data(), haystack.data() + haystack.size(), needle.data(), needle.size(),
-                          ignore_case);
-}
-
-TEST(FindOnBoundary, MatchesOnlyWhereACharacterStarts) {
-  const std::string text = "\xB0\xA1\xB0\xA1";
-  EXPECT_EQ(find_in(text, "\xA1\xB0"), nullptr);
-  EXPECT_EQ(find_in(text, "\xB0\xA1"), text.data());
-  const std::string shifted = "\xB0\x41" "A";  // the first A is a trail byte
-  EXPECT_EQ(find_in(shifted, "A"), shifted.data() + 2);
-  EXPECT_EQ(find_in("abc", "abcd"), nullptr);
-  EXPECT_EQ(find_in("", "a"), nullptr);
-}
-
-TEST(FindOnBoundary, IgnoringCaseFoldsBothSides) {
-  const std::string text = "xxABcab";
-  EXPECT_EQ(find_in(text, "abc", true), text.data() + 2);
-  EXPECT_EQ(find_in(text, "abc", false), nullptr);
-  EXPECT_EQ(find_in(text, "CAB", true), text.data() + 4);
-  EXPECT_EQ(find_in("\xA3\xC1", "\xA3\xE1", true), nullptr);
-}
-
-TEST(FindOnBoundary, AgreesWithANaiveScan) {
-  std::mt19937 rng(777);
-  for (int round = 0; round < 2000; ++round) {
-    const std::string haystack = random_mixed_bytes(rng, rng() % 40);
-    const std::string needle = random_mixed_bytes(rng, 1 + rng() % 3);
-    const bool ignore_case = rng() % 2 == 0;
-    const std::vector<bool> boundary = boundaries_by_stepping(haystack);
-    const char* expected = nullptr;
-    for (std::size_t p = 0; p + needle.size() <= haystack.size(); ++p) {
-      const bool equal = ignore_case ? equal_folded(haystack.data() + p, needle.data(), needle.size())
-                                     : haystack.compare(p, needle.size(), needle) == 0;
-      if (boundary[p] && equal) {
-        expected = haystack.data() + p;
-        break;
-      }
-    }
-    ASSERT_EQ(find_in(haystack, needle, ignore_case), expected) << "round " << round;
-  }
 }
 
 }  // namespace

@@ -1,0 +1,152 @@
+#include "text/case_width.h"
+
+#include <array>
+#include <cstring>
+
+#include "runtime/memory.h"
+#include "text/scan.h"
+#include "text/text_builder.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quillet::text {
+namespace {
+
+// Converts the letters of one case in an all-ASCII range, in place. first is 'a' for upper
+// case, 'A' for lower case; the change is the 0x20 bit either way.
+void convert_ascii_case(char* p, char* end, char first) {
+#if defined(__SSE2__)
+  const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - first));
+  const __m128i limit = _mm_set1_epi8(static_cast<char>(0x80 + 26));
+  const __m128i bit = _mm_set1_epi8(0x20);
+  for (; end - p >= 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i letter = _mm_cmplt_epi8(_mm_add_epi8(bytes, shift), limit);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_xor_si128(bytes, _mm_and_si128(letter, bit)));
+  }
+#endif
+  for (; p < end; ++p) {
+    if (static_cast<unsigned char>(*p - first) < 26u) *p = static_cast<char>(*p ^ 0x20);
+  }
+}
+
+char* convert_case(std::string_view text, char first) {
+  if (text.empty()) return nullptr;
+  char* out = make_text(text);
+  char* end = out + text.size();
+  // Alternate between runs of ASCII, converted, and runs of high bytes, which pair up from the
+  // run's start: an odd run ends in a lead byte whose trail (below 0x80) stays as it is.
+  for (char* p = out; p < end;) {
+    char* high = const_cast<char*>(skip_ascii(p, end));
+    convert_ascii_case(p, high, first);
+    char* low = const_cast<char*>(skip_high(high, end));
+    p = (low - high) % 2 == 1 && low < end ? low + 1 : low;
+  }
+  return out;
+}
+
+struct FullWidthForm {
+  unsigned char bytes[2];
+  unsigned char width;
+};
+
+constexpr std::array<FullWidthForm, 128> make_full_width_table() {
+  std::array<FullWidthForm, 128> table{};
+  for (int c = 0; c < 128; ++c) {
+    if (c == ' ') {
+      table[c] = {{0xA1, 0xA1}, 2};
+    } else if (c == '~') {
+      table[c] = {{0xA1, 0xAB}, 2};
+    } else if (c >= 0x21 && c <= 0x7D) {
+      table[c] = {{0xA3, static_cast<unsigned char>(c + 0x80)}, 2};
+    } else {
+      table[c] = {{static_cast<unsigned char>(c), 0}, 1};
+    }
+  }
+  return table;
+}
+constexpr std::array<FullWidthForm, 128> kFullWidth = make_full_width_table();
+
+}  // namespace
+
+char* to_upper(std::string_view text) { return convert_case(text, 'a'); }
+char* to_lower(std::string_view text) { return convert_case(text, 'A'); }
+
+char* to_full_width(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  TextBuilder out;
+  char* data = out.reserve(2 * text.size() + 1);  // the most it can become, plus room for a stray write
+  if (data == nullptr) return nullptr;
+  char* o = data;
+  while (p < end) {
+    const char* high = skip_ascii(p, end);
+    for (; p < high; ++p) {
+      // Always store two bytes; advance by the form's width.
+      const FullWidthForm& form = kFullWidth[static_cast<unsigned char>(*p)];
+      o[0] = static_cast<char>(form.bytes[0]);
+      o[1] = static_cast<char>(form.bytes[1]);
+      o += form.width;
+    }
+    // Pairs of high bytes stay; an odd run's last lead takes the next byte (below 0x80) as its
+    // trail, or is dropped when it is the last byte of the text.
+    const char* low = skip_high(high, end);
+    const char* copied_to = low;
+    if (((low - high) & 1) != 0) copied_to = low == end ? end - 1 : low + 1;
+    std::memcpy(o, high, static_cast<std::size_t>(copied_to - high));
+    o += copied_to - high;
+    p = low == end ? end : copied_to;
+  }
+  return make_text(data, static_cast<std::size_t>(o - data));
+}
+
+char* to_half_width(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  TextBuilder out;
+  char* data = out.reserve(text.size());
+  if (data == nullptr) return nullptr;
+  char* o = data;
+  while (p < end) {
+    const char* high = skip_ascii(p, end);
+    std::memcpy(o, p, static_cast<std::size_t>(high - p));
+    o += high - p;
+    p = high;
+    // One double-byte character at a time until the next single-byte character.
+    while (p < end && is_lead_byte(*p)) {
+      if (end - p < 2) {
+        p = end;  // a lone lead byte at the end is dropped
+        break;
+      }
+      const auto lead = static_cast<unsigned char>(p[0]);
+      const auto trail = static_cast<unsigned char>(p[1]);
+      if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
+        *o++ = static_cast<char>(trail - 0x80);
+      } else if (lead == 0xA1 && trail == 0xA1) {
+        *o++ = ' ';
+      } else if (lead == 0xA1 && trail == 0xAB) {
+        *o++ = '~';
+      } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
+        *o++ = '*';
+      } else {
+        *o++ = p[0];
+        *o++ = p[1];
+      }
+      p += 2;
+    }
+  }
+  return make_text(data, static_cast<std::size_t>(o - data));
+}
+
+void ToUpper(ValueRecord* result, std::int32_t, ValueRecord* args) { return_text(result, to_upper(text_argument(args[0]))); }
+void ToLower(ValueRecord* result, std::int32_t, ValueRecord* args) { return_text(result, to_lower(text_argument(args[0]))); }
+void ToFullWidth(ValueRecord* result, std::int32_t, ValueRecord* args) {
+  return_text(result, to_full_width(text_argument(args[0])));
+}
+void ToHalfWidth(ValueRecord* result, std::int32_t, ValueRecord* args) {
+  return_text(result, to_half_width(text_argument(args[0])));
+}
+
+}  // namespace quillet::text

@@ -1,0 +1,125 @@
+#include "text/case_width.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "text/text_test_support.h"
+
+namespace quillet::text {
+namespace {
+
+std::string str(char* owned) {
+  OwnedText holder(owned);
+  return owned != nullptr ? std::string(owned) : std::string();
+}
+
+// Literal character walks, as the oracle for the fast versions.
+std::string literal_case(const std::string& t, bool upper) {
+  std::string out = t;
+  for (std::size_t p = 0; p < out.size();) {
+    const auto b = static_cast<unsigned char>(out[p]);
+    if (b >= 0x80) {
+      p += 2;
+      continue;
+    }
+    if (upper && b >= 'a' && b <= 'z') out[p] = static_cast<char>(b - 0x20);
+    if (!upper && b >= 'A' && b <= 'Z') out[p] = static_cast<char>(b + 0x20);
+    ++p;
+  }
+  return out;
+}
+
+std::string literal_full(const std::string& t) {
+  std::string out;
+  for (std::size_t p = 0; p < t.size(); ++p) {
+    const auto b = static_cast<unsigned char>(t[p]);
+    if (b >= 0x80) {
+      if (p + 1 >= t.size()) break;
+      out += t.substr(p++, 2);
+    } else if (b == 0x20) {
+      out += "\xA1\xA1";
+    } else if (b == 0x7E) {
+      out += "\xA1\xAB";
+    } else if (b >= 0x21 && b <= 0x7D) {
+      out += '\xA3';
+      out += static_cast<char>(b + 0x80);
+    } else {
+      out += static_cast<char>(b);
+    }
+  }
+  return out;
+}
+
+std::string literal_half(const std::string& t) {
+  std::string out;
+  for (std::size_t p = 0; p < t.size(); ++p) {
+    const auto b = static_cast<unsigned char>(t[p]);
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      continue;
+    }
+    if (p + 1 >= t.size()) break;
+    const auto trail = static_cast<unsigned char>(t[++p]);
+    if (b == 0xA1 && trail == 0xA1) out += ' ';
+    else if (b == 0xA1 && trail == 0xAB) out += '~';
+    else if (b == 0xA1 && (trail == 0xEE || trail == 0xEF)) out += '*';
+    else if (b == 0xA3 && trail >= 0xA1 && trail <= 0xFE) out += static_cast<char>(trail - 0x80);
+    else out += std::string{static_cast<char>(b), static_cast<char>(trail)};
+  }
+  return out;
+}
+
+TEST(CaseConversion, OnlyAsciiLettersOutsideDoubleByteCharacters) {
+  EXPECT_EQ(str(to_upper("ab\x81\x61z")), "AB\x81\x61Z");
+  EXPECT_EQ(str(to_lower("AB\x81\x41Z")), "ab\x81\x41z");
+  EXPECT_EQ(to_lower(""), nullptr);
+  EXPECT_EQ(str(to_upper("\xA3\xE1")), "\xA3\xE1");  // full-width letters have no case here
+  EXPECT_EQ(str(to_upper("ab\xB0")), "AB\xB0");       // a lone lead byte stays
+  EXPECT_EQ(str(to_lower("[@`{]")), "[@`{]");
+}
+
+TEST(WidthConversion, TablesAndExceptions) {
+  EXPECT_EQ(str(to_full_width("\r\n")), "\r\n");
+  EXPECT_EQ(str(to_full_width(" ~!Aa0$")), "\xA1\xA1\xA1\xAB\xA3\xA1\xA3\xC1\xA3\xE1\xA3\xB0\xA3\xA4");
+  EXPECT_EQ(str(to_full_width("\t\x7F")), "\t\x7F");
+  EXPECT_EQ(str(to_half_width("\xA3\xA4")), "$");
+  EXPECT_EQ(str(to_half_width("\xA3\xFE")), "~");
+  EXPECT_EQ(str(to_half_width("\xA1\xEE\xA1\xEF\xA1\xA1\xA1\xAB")), "** ~");
+  EXPECT_EQ(str(to_half_width("\xB0\xA1\xB0\xA2")), "\xB0\xA1\xB0\xA2");
+  EXPECT_EQ(str(to_half_width("\xA3\xA0\xA3\xFF")), "\xA3\xA0\xA3\xFF");
+  EXPECT_EQ(str(to_full_width("ab\xB0")), "\xA3\xE1\xA3\xE2");  // lone lead dropped
+  EXPECT_EQ(str(to_half_width("ab\xB0")), "ab");
+  EXPECT_EQ(to_full_width(""), nullptr);
+}
+
+TEST(WidthConversion, RoundTripOfPrintableAscii) {
+  std::string printable;
+  for (int c = 0x20; c <= 0x7E; ++c) printable += static_cast<char>(c);
+  EXPECT_EQ(str(to_half_width(str(to_full_width(printable)))), printable);
+}
+
+TEST(ConversionAgainstLiteral, RandomMixedTexts) {
+  std::mt19937 rng(4242);
+  for (int round = 0; round < 20000; ++round) {
+    std::string t = random_mixed_bytes(rng, rng() % 90);
+    // Some long ASCII stretches so the 16-byte paths run too.
+    if (round % 3 == 0) t.insert(rng() % (t.size() + 1), std::string(20 + rng() % 20, "aZ~ 9"[round % 5]));
+    ASSERT_EQ(str(to_upper(t)), literal_case(t, true)) << round;
+    ASSERT_EQ(str(to_lower(t)), literal_case(t, false)) << round;
+    ASSERT_EQ(str(to_full_width(t)), literal_full(t)) << round;
+    ASSERT_EQ(str(to_half_width(t)), literal_half(t)) << round;
+  }
+}
+
+TEST(ConversionCommands, ThroughTheFrame) {
+  EXPECT_STREQ(call::to_upper("abc").get(), "ABC");
+  EXPECT_STREQ(call::to_lower("ABC").get(), "abc");
+  EXPECT_STREQ(call::to_full_width("A").get(), "\xA3\xC1");
+  EXPECT_STREQ(call::to_half_width("\xA3\xC1").get(), "A");
+  EXPECT_EQ(call::to_upper(nullptr), nullptr);
+}
+
+}  // namespace
+}  // namespace quillet::text

@@ -1,0 +1,131 @@
+#include "text/scan.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace quillet::text {
+namespace {
+
+#if defined(__SSE2__)
+inline __m128i load16(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+// A-Z onto a-z in 16 bytes at once: (b - 'A') < 26 as an unsigned test, done signed by
+// shifting the range to the bottom of the signed bytes.
+inline __m128i fold16(__m128i bytes) {
+  const __m128i shifted = _mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(0x80 - 'A')));
+  const __m128i is_upper = _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(0x80 + 26)));
+  return _mm_or_si128(bytes, _mm_and_si128(is_upper, _mm_set1_epi8(0x20)));
+}
+#endif
+
+bool equal_bytes(const char* a, const char* b, std::size_t count, bool ignore_case) {
+  return ignore_case ? equal_folded(a, b, count) : std::memcmp(a, b, count) == 0;
+}
+
+}  // namespace
+
+const char* skip_ascii(const char* p, const char* end) {
+#if defined(__SSE2__)
+  for (; end - p >= 16; p += 16) {
+    const int high = _mm_movemask_epi8(load16(p));
+    if (high != 0) return p + __builtin_ctz(static_cast<unsigned>(high));
+  }
+#endif
+  while (p < end && !is_lead_byte(*p)) ++p;
+  return p;
+}
+
+const char* skip_high(const char* p, const char* end) {
+#if defined(__SSE2__)
+  for (; end - p >= 16; p += 16) {
+    const int low = ~_mm_movemask_epi8(load16(p)) & 0xFFFF;
+    if (low != 0) return p + __builtin_ctz(static_cast<unsigned>(low));
+  }
+#endif
+  while (p < end && is_lead_byte(*p)) ++p;
+  return p;
+}
+
+const char* find_either(const char* p, const char* end, unsigned char a, unsigned char b) {
+#if defined(__SSE2__)
+  const __m128i wanted_a = _mm_set1_epi8(static_cast<char>(a));
+  const __m128i wanted_b = _mm_set1_epi8(static_cast<char>(b));
+  for (; end - p >= 16; p += 16) {
+    const __m128i bytes = load16(p);
+    const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, wanted_a), _mm_cmpeq_epi8(bytes, wanted_b)));
+    if (hits != 0) return p + __builtin_ctz(static_cast<unsigned>(hits));
+  }
+#endif
+  while (p < end && static_cast<unsigned char>(*p) != a && static_cast<unsigned char>(*p) != b) ++p;
+  return p;
+}
+
+SubtextFinder::SubtextFinder(const char* origin, const char* end, std::string_view subtext, bool ignore_case)
+    : end_(end),
+      last_start_(end - subtext.size()),
+      subtext_(subtext),
+      ignore_case_(ignore_case),
+      first_(static_cast<unsigned char>(subtext.front())),
+      last_(static_cast<unsigned char>(subtext.back())),
+      cursor_(origin) {
+  if (ignore_case_) {
+    first_ = fold_case(first_);
+    last_ = fold_case(last_);
+  }
+}
+
+// Candidates are places where the first and the last byte of the subtext both match; only
+// those are compared in full. The pair filter keeps Chinese text, where a single lead byte
+// repeats often, from turning into a byte-by-byte compare.
+const char* SubtextFinder::next_candidate(const char* from) const {
+  const std::size_t m = subtext_.size();
+  const char* p = from;
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi8(static_cast<char>(first_));
+  const __m128i last = _mm_set1_epi8(static_cast<char>(last_));
+  for (; last_start_ - p >= 15; p += 16) {
+    __m128i head = load16(p);
+    __m128i tail = load16(p + m - 1);
+    if (ignore_case_) {
+      head = fold16(head);
+      tail = fold16(tail);
+    }
+    unsigned hits = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last))));
+    while (hits != 0) {
+      const char* candidate = p + __builtin_ctz(hits);
+      if (m <= 2 || equal_bytes(candidate + 1, subtext_.data() + 1, m - 2, ignore_case_)) return candidate;
+      hits &= hits - 1;
+    }
+  }
+#endif
+  for (; p <= last_start_; ++p) {
+    const auto head = static_cast<unsigned char>(p[0]);
+    const auto tail = static_cast<unsigned char>(p[m - 1]);
+    if ((ignore_case_ ? fold_case(head) : head) != first_) continue;
+    if ((ignore_case_ ? fold_case(tail) : tail) != last_) continue;
+    if (m <= 2 || equal_bytes(p + 1, subtext_.data() + 1, m - 2, ignore_case_)) return p;
+  }
+  return nullptr;
+}
+
+const char* SubtextFinder::next(const char* from) {
+  if (end_ - from < static_cast<std::ptrdiff_t>(subtext_.size())) return nullptr;
+  for (;;) {
+    const char* candidate = next_candidate(from);
+    if (candidate == nullptr) return nullptr;
+    if (cursor_.is_boundary(candidate)) return candidate;
+    from = candidate + 1;
+  }
+}
+
+const char* find_on_boundary(const char* begin, const char* end, std::string_view subtext, bool ignore_case) {
+  if (subtext.empty()) return nullptr;
+  SubtextFinder finder(begin, end, subtext, ignore_case);
+  return finder.next(begin);
+}
+
+}  // namespace quillet::text

@@ -1,0 +1,64 @@
+// Fast scanning shared by the text commands: runs of ASCII and of high bytes, and a subtext
+// finder that only reports matches starting on a character boundary.
+//
+// Double-byte contract: as in text_value.h. A match counts only where a character starts as
+// seen from the finder's origin; the subtext's own bytes are compared as bytes (exactly, or
+// with A-Z folded onto a-z wherever they stand).
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "text/text_value.h"
+
+namespace quillet::text {
+
+// First byte >= 0x80 in [p, end), or end.
+const char* skip_ascii(const char* p, const char* end);
+// First byte < 0x80 in [p, end), or end.
+const char* skip_high(const char* p, const char* end);
+
+// First byte equal to a or b in [p, end), or end.
+const char* find_either(const char* p, const char* end, unsigned char a, unsigned char b);
+
+// True when [begin, end) ends in a lead byte without its trail.
+inline bool ends_with_lone_lead(const char* begin, const char* end) {
+  const char* p = end;
+  while (p > begin && is_lead_byte(p[-1])) --p;
+  return ((end - p) & 1) != 0;
+}
+
+// Is p a character boundary as seen from begin? Looks back over the high bytes before p only.
+inline bool is_boundary_from(const char* begin, const char* p) {
+  const char* q = p;
+  while (q > begin && is_lead_byte(q[-1])) --q;
+  return ((p - q) & 1) == 0;
+}
+
+// Finds a non-empty subtext in [origin, end) at character boundaries seen from origin.
+// Successive calls must ask from positions that never move backwards; restart() begins a new
+// pairing origin (after a replacement or a separator, where the scan resumes as at a start).
+class SubtextFinder {
+ public:
+  SubtextFinder(const char* origin, const char* end, std::string_view subtext, bool ignore_case);
+
+  // The first match at or after from, or null.
+  const char* next(const char* from);
+  void restart(const char* origin) { cursor_ = BoundaryCursor(origin); }
+
+ private:
+  const char* next_candidate(const char* from) const;
+
+  const char* end_;
+  const char* last_start_;  // the last place a match can start (may lie before origin)
+  std::string_view subtext_;
+  bool ignore_case_;
+  unsigned char first_;
+  unsigned char last_;
+  BoundaryCursor cursor_;
+};
+
+// The first boundary match of subtext (non-empty) in [begin, end), or null.
+const char* find_on_boundary(const char* begin, const char* end, std::string_view subtext, bool ignore_case = false);
+
+}  // namespace quillet::text

@@ -1,0 +1,91 @@
+#include "text/scan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "text/text_test_support.h"
+
+namespace quillet::text {
+namespace {
+
+const char* find_in(const std::string& haystack, const std::string& needle, bool ignore_case = false) {
+  return find_on_boundary(haystack.data(), haystack.data() + haystack.size(), needle, ignore_case);
+}
+
+TEST(FindOnBoundary, MatchesOnlyWhereACharacterStarts) {
+  const std::string text = "\xB0\xA1\xB0\xA1";
+  EXPECT_EQ(find_in(text, "\xA1\xB0"), nullptr);
+  EXPECT_EQ(find_in(text, "\xB0\xA1"), text.data());
+  const std::string shifted = "\xB0\x41" "A";  // the first A is a trail byte
+  EXPECT_EQ(find_in(shifted, "A"), shifted.data() + 2);
+  EXPECT_EQ(find_in("abc", "abcd"), nullptr);
+  EXPECT_EQ(find_in("", "a"), nullptr);
+}
+
+TEST(FindOnBoundary, IgnoringCaseFoldsBothSides) {
+  const std::string text = "xxABcab";
+  EXPECT_EQ(find_in(text, "abc", true), text.data() + 2);
+  EXPECT_EQ(find_in(text, "abc", false), nullptr);
+  EXPECT_EQ(find_in(text, "CAB", true), text.data() + 4);
+  EXPECT_EQ(find_in("\xA3\xC1", "\xA3\xE1", true), nullptr);
+}
+
+TEST(FindOnBoundary, AgreesWithANaiveScan) {
+  std::mt19937 rng(777);
+  for (int round = 0; round < 2000; ++round) {
+    const std::string haystack = random_mixed_bytes(rng, rng() % 40);
+    const std::string needle = random_mixed_bytes(rng, 1 + rng() % 3);
+    const bool ignore_case = rng() % 2 == 0;
+    const std::vector<bool> boundary = boundaries_by_stepping(haystack);
+    const char* expected = nullptr;
+    for (std::size_t p = 0; p + needle.size() <= haystack.size(); ++p) {
+      const bool equal = ignore_case ? equal_folded(haystack.data() + p, needle.data(), needle.size())
+                                     : haystack.compare(p, needle.size(), needle) == 0;
+      if (boundary[p] && equal) {
+        expected = haystack.data() + p;
+        break;
+      }
+    }
+    ASSERT_EQ(find_in(haystack, needle, ignore_case), expected) << "round " << round;
+  }
+}
+
+TEST(Scan, SkipsRunsOfAsciiAndOfHighBytes) {
+  const std::string text = std::string(37, 'a') + "\xB0\xA1\xB0" + std::string(20, 'b');
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  EXPECT_EQ(skip_ascii(begin, end), begin + 37);
+  EXPECT_EQ(skip_high(begin + 37, end), begin + 40);
+  EXPECT_EQ(skip_ascii(begin + 40, end), end);
+  EXPECT_EQ(skip_high(begin, end), begin);
+}
+
+TEST(Scan, LoneLeadAndBoundaryLookBack) {
+  EXPECT_TRUE(ends_with_lone_lead("a\xB0", "a\xB0" + 2));
+  const std::string pairs = "\xB0\xA1\xB0";
+  EXPECT_TRUE(ends_with_lone_lead(pairs.data(), pairs.data() + 3));
+  EXPECT_FALSE(ends_with_lone_lead(pairs.data(), pairs.data() + 2));
+  const std::string trail = "\xB0\x41";  // 41 is a trail byte
+  EXPECT_FALSE(ends_with_lone_lead(trail.data(), trail.data() + 2));
+  EXPECT_FALSE(is_boundary_from(trail.data(), trail.data() + 1));
+  EXPECT_TRUE(is_boundary_from(trail.data(), trail.data() + 2));
+}
+
+TEST(SubtextFinder, LongTextsWithMatchesInEveryBlockPosition) {
+  // Exercises the 16-byte blocks: a match at every offset of a block, after Chinese text whose
+  // pairing the finder must carry across blocks.
+  for (std::size_t prefix = 0; prefix < 40; ++prefix) {
+    std::string text;
+    for (std::size_t i = 0; i < prefix; ++i) text += "\xD6\xD0";
+    text += "ab" + std::string(prefix % 7, 'x') + "\xD6\xD0Key";
+    ASSERT_EQ(find_in(text, "\xD0Key"), nullptr) << prefix;  // D0 is always a trail here
+    const char* found = find_in(text, "KEY", true);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(static_cast<std::size_t>(found - text.data()), text.size() - 3);
+  }
+}
+
+}  // namespace
+}  // namespace quillet::text
