@@ -1,0 +1,20 @@
+#include <time.h>
+
+#include "text/clock.h"
+
+namespace quillet::text {
+
+LocalTime local_time_now() {
+  const time_t now = time(nullptr);
+  tm parts{};
+  localtime_r(&now, &parts);
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+std::uint32_t tick_count_ms() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+}  // namespace quillet::text
