@@ -6,6 +6,7 @@
 
 #include "runtime/platform.h"
 #include "runtime/termination.h"
+#include "runtime/win32_text.h"
 #include "runtime/win32_runtime.h"
 
 namespace quillet::runtime::platform {
@@ -20,14 +21,6 @@ HANDLE process_heap() {
 const DWORD main_thread_id = GetCurrentThreadId();
 
 std::atomic<HWND> runtime_window_handle{nullptr};
-
-std::wstring widen_cp936(std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const int units = MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(units), L'\0');
-  MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), units);
-  return wide;
-}
 
 }  // namespace
 
@@ -45,8 +38,8 @@ AddressRange program_image() {
 
 int show_message_box(std::string_view text, std::string_view caption, std::uint32_t style,
                      std::uintptr_t owner_handle) {
-  const std::wstring wide_text = widen_cp936(text);
-  const std::wstring wide_caption = widen_cp936(caption);
+  const std::wstring wide_text = win32::widen(text);
+  const std::wstring wide_caption = win32::widen(caption);
   return MessageBoxW(reinterpret_cast<HWND>(owner_handle), wide_text.c_str(), wide_caption.c_str(), style);
 }
 

@@ -1,0 +1,69 @@
+#include "runtime/cp936.h"
+
+namespace quillet::runtime {
+namespace {
+bool is_reserved(char16_t unit) { return unit >= Cp936Codec::kRawByteBase + 0x80 && unit <= Cp936Codec::kRawByteBase + 0xFF; }
+}  // namespace
+
+Cp936Codec::Cp936Codec(const Table& table) : table_(table), reverse_(0x10000, 0) {
+  for (unsigned b = 0x80; b <= 0xFF; ++b) {
+    const char16_t unit = table_.single[b - 0x80];
+    if (unit == 0) continue;
+    if (is_reserved(unit)) reserved_range_free_ = false;
+    if (reverse_[unit] == 0) reverse_[unit] = static_cast<std::uint16_t>(b);
+  }
+  for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+    for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+      const char16_t unit = table_.pair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+      if (unit == 0) continue;
+      if (is_reserved(unit)) reserved_range_free_ = false;
+      if (reverse_[unit] == 0) reverse_[unit] = static_cast<std::uint16_t>(lead << 8 | trail);
+    }
+  }
+}
+
+std::u16string Cp936Codec::decode(std::string_view bytes) const {
+  std::u16string units;
+  units.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      units.push_back(b);
+      ++i;
+      continue;
+    }
+    if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
+      if (const char16_t unit = table_.pair(b, static_cast<unsigned char>(bytes[i + 1]))) {
+        units.push_back(unit);
+        i += 2;
+        continue;
+      }
+    }
+    const char16_t single = table_.single[b - 0x80];
+    units.push_back(single != 0 ? single : static_cast<char16_t>(kRawByteBase + b));
+    ++i;
+  }
+  return units;
+}
+
+std::string Cp936Codec::encode(std::u16string_view units) const {
+  std::string bytes;
+  bytes.reserve(units.size() * 2);
+  for (const char16_t unit : units) {
+    if (unit < 0x80) {
+      bytes.push_back(static_cast<char>(unit));
+    } else if (is_reserved(unit)) {
+      bytes.push_back(static_cast<char>(unit - kRawByteBase));
+    } else if (const std::uint16_t code = reverse_[unit]; code > 0xFF) {
+      bytes.push_back(static_cast<char>(code >> 8));
+      bytes.push_back(static_cast<char>(code & 0xFF));
+    } else if (code != 0) {
+      bytes.push_back(static_cast<char>(code));
+    } else {
+      bytes.push_back('?');
+    }
+  }
+  return bytes;
+}
+
+}  // namespace quillet::runtime

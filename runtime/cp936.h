@@ -1,0 +1,44 @@
+// The program's one code page 936 codec, for every text that crosses into UTF-16 (the W
+// calls of Win32). It is lossless for any byte string without NUL: valid CP936 characters
+// map as the system maps them, and every byte that is not part of a valid character maps to a
+// reserved private-use code unit (U+F700 + byte) that no CP936 character uses, and back.
+// UTF-16 units that CP936 cannot hold encode as "?".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet::runtime {
+
+class Cp936Codec {
+ public:
+  static constexpr char16_t kRawByteBase = 0xF700;  // a byte b that is no character: U+F700 + b
+
+  // The system's mapping: single(byte) for 0x80-0xFF and pair(lead, trail) for leads 0x81-0xFE,
+  // each 0 when the system has no character for it.
+  struct Table {
+    char16_t single[128] = {};                    // bytes 0x80-0xFF
+    std::vector<char16_t> pairs = std::vector<char16_t>(126 * 256);  // [lead - 0x81][trail]
+    char16_t pair(unsigned char lead, unsigned char trail) const { return pairs[(lead - 0x81u) * 256 + trail]; }
+  };
+
+  explicit Cp936Codec(const Table& table);
+
+  // The codec built from the running system's code page 936 (Windows only).
+  static const Cp936Codec& system();
+
+  std::u16string decode(std::string_view bytes) const;
+  std::string encode(std::u16string_view units) const;
+
+  // True when no system character lies in the reserved range (checked once when built).
+  bool reserved_range_is_free() const { return reserved_range_free_; }
+
+ private:
+  Table table_;
+  std::vector<std::uint16_t> reverse_;  // UTF-16 unit -> byte (< 0x100) or lead << 8 | trail; 0 = none
+  bool reserved_range_free_ = true;
+};
+
+}  // namespace quillet::runtime

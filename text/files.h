@@ -1,0 +1,57 @@
+// The file commands (Windows only): open, read text, write text, close, write a whole file,
+// and the two registry commands. File names and registry names are CP936 texts; they cross to
+// the W calls through the program's codec, so files and values come out exactly as the ANSI
+// calls would make them on a Chinese system.
+//
+// Double-byte contract: ReadFileText ends its text before the first character that starts with
+// 0x00 or 0x1A; 0x1A right after a lead byte is that character's trail and does not end it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "text/call_frame.h"
+
+namespace quillet::text {
+
+void OpenFile(ValueRecord* result, std::int32_t count, ValueRecord* args);      // name, [access 3], [sharing 1]
+void CloseFile(ValueRecord* result, std::int32_t count, ValueRecord* args);     // file number
+void ReadFileText(ValueRecord* result, std::int32_t count, ValueRecord* args);  // file number, [maximum]
+void WriteFileText(ValueRecord* result, std::int32_t count, ValueRecord* args); // file number, values...
+void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args);     // name, byte arrays...
+void ReadRegistryText(ValueRecord* result, std::int32_t count, ValueRecord* args);   // root, section, name, [default]
+void WriteRegistryItem(ValueRecord* result, std::int32_t count, ValueRecord* args);  // root, section, name, value
+
+inline constexpr std::int32_t kReadExisting = 1;
+inline constexpr std::int32_t kWriteExisting = 2;
+inline constexpr std::int32_t kReadWriteExisting = 3;
+inline constexpr std::int32_t kWriteEmptied = 4;
+inline constexpr std::int32_t kWriteKept = 5;
+inline constexpr std::int32_t kReadWriteKept = 6;
+
+namespace call {
+inline std::int32_t open_file(const char* name, std::optional<std::int32_t> access = {},
+                              std::optional<std::int32_t> sharing = {}) {
+  return int_value(invoke(OpenFile, name, access, sharing));
+}
+inline void close_file(std::int32_t number) { invoke(CloseFile, number); }
+inline OwnedText read_file_text(std::int32_t number, std::optional<std::int32_t> maximum = {}) {
+  return take_text(invoke(ReadFileText, number, maximum));
+}
+template <class... Values>
+bool write_file_text(std::int32_t number, const Values&... values) {
+  return bool_value(invoke(WriteFileText, number, values...));
+}
+inline bool write_file(const char* name, const void* byte_array) {
+  return bool_value(invoke(WriteFile, name, byte_array_record(byte_array)));
+}
+inline OwnedText read_registry_text(const char* root, const char* section, const char* name,
+                                    std::optional<const char*> fallback = {}) {
+  return take_text(invoke(ReadRegistryText, root, section, name, fallback));
+}
+inline bool write_registry_item(const char* root, const char* section, const char* name, const ValueRecord& value) {
+  return bool_value(invoke(WriteRegistryItem, root, section, name, value));
+}
+}  // namespace call
+
+}  // namespace quillet::text

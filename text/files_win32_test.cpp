@@ -1,0 +1,159 @@
+// File and registry commands under a real Windows API, with GBK names.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "text/conversion.h"
+#include "text/files.h"
+#include "text/shell.h"
+
+namespace quillet::text {
+namespace {
+
+class FileCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    OwnedText temp = call::special_folder(kFolderTemporary);
+    ASSERT_NE(temp, nullptr);
+    path = std::string(temp.get()) + "\xB2\xE2\xCA\xD4_quillet.txt";  // 测试_quillet.txt
+    DeleteFileA(path.c_str());
+  }
+  void TearDown() override { DeleteFileA(path.c_str()); }
+
+  bool write_bytes(const std::string& bytes) {
+    OwnedByteArray array(make_byte_array(bytes.data(), bytes.size()));
+    return call::write_file(path.c_str(), array.get());
+  }
+  std::string read(std::int32_t number, std::optional<std::int32_t> maximum = {}) {
+    OwnedText text = call::read_file_text(number, maximum);
+    return text ? std::string(text.get()) : std::string();
+  }
+  std::string contents() {
+    const std::int32_t number = call::open_file(path.c_str(), kReadExisting);
+    std::string all = read(number);
+    call::close_file(number);
+    return all;
+  }
+
+  std::string path;
+};
+
+TEST_F(FileCommands, NamesReachTheDiskAsTheAnsiCallsWouldWriteThem) {
+  ASSERT_TRUE(write_bytes("x"));
+  EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);  // the system's own CP936 view
+}
+
+TEST_F(FileCommands, ReadingStopsAtEndOfFileMarkersAndNul) {
+  ASSERT_TRUE(write_bytes(std::string("ab\x1A" "cd", 5)));
+  std::int32_t number = call::open_file(path.c_str(), kReadExisting);
+  ASSERT_NE(number, 0);
+  EXPECT_EQ(read(number), "ab");
+  EXPECT_EQ(read(number), "");  // the position stays on the 0x1A
+  call::close_file(number);
+
+  ASSERT_TRUE(write_bytes(std::string("\xB0\x1A" "z", 3)));  // 1A as a trail byte does not end it
+  EXPECT_EQ(contents(), std::string("\xB0\x1A" "z"));
+
+  ASSERT_TRUE(write_bytes(std::string("x\xB0\0yz", 5)));  // a lead byte before NUL is dropped
+  number = call::open_file(path.c_str(), kReadExisting);
+  EXPECT_EQ(read(number), "x");
+  EXPECT_EQ(read(number), "");  // now at the NUL
+  call::close_file(number);
+}
+
+TEST_F(FileCommands, MaximumLengthReadsInPieces) {
+  ASSERT_TRUE(write_bytes("hello"));
+  const std::int32_t number = call::open_file(path.c_str());
+  EXPECT_EQ(read(number, 2), "he");
+  EXPECT_EQ(read(number, 2), "ll");
+  EXPECT_EQ(read(number, 0), "");
+  EXPECT_EQ(read(number, 9), "o");
+  call::close_file(number);
+  EXPECT_EQ(read(number), "");  // closed: no such file number
+  EXPECT_EQ(read(12345), "");
+  call::close_file(12345);
+}
+
+TEST_F(FileCommands, OpenModesAndSharing) {
+  EXPECT_EQ(call::open_file(path.c_str(), kReadExisting), 0);  // missing
+  EXPECT_EQ(call::open_file(path.c_str(), 7), 0);
+  EXPECT_EQ(call::open_file(path.c_str(), kWriteEmptied, 0), 0);
+  EXPECT_EQ(call::open_file("", kWriteEmptied), 0);
+
+  const std::int32_t writer = call::open_file(path.c_str(), kWriteEmptied, 4);  // nobody else
+  ASSERT_NE(writer, 0);
+  EXPECT_EQ(call::open_file(path.c_str(), kReadExisting), 0);
+  EXPECT_TRUE(call::write_file_text(writer, "abc", 12, true, unit_record(1, 1, type_code::kEditBox)));
+  call::close_file(writer);
+  EXPECT_EQ(contents(), "abc12\xD5\xE6");  // abc12真; the control reference is skipped
+
+  const std::int32_t appender = call::open_file(path.c_str(), kWriteKept);
+  EXPECT_EQ(contents(), "abc12\xD5\xE6");  // kept, not emptied
+  call::close_file(appender);
+  EXPECT_FALSE(call::write_file_text(appender, "x"));
+}
+
+TEST_F(FileCommands, WriteFileOfNothingMakesAnEmptyFile) {
+  ASSERT_TRUE(write_bytes("old"));
+  EXPECT_TRUE(call::write_file(path.c_str(), nullptr));
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.nFileSizeLow, 0u);
+  EXPECT_FALSE(call::write_file("", nullptr));
+}
+
+class RegistryCommands : public testing::Test {
+ protected:
+  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuilletTest"); }
+  static constexpr const char* kRoot = "QuilletTest";
+  static constexpr const char* kSection = "\xB3\xA3\xD3\xC3\xCE\xC4\xBC\xFE";  // 常用文件
+  std::string read(const char* name, std::optional<const char*> fallback = {}) {
+    OwnedText text = call::read_registry_text(kRoot, kSection, name, fallback);
+    return text ? std::string(text.get()) : std::string("<empty>");
+  }
+};
+
+TEST_F(RegistryCommands, TextsRoundTripAndMatchTheAnsiView) {
+  const char* value = "C:\\\xD6\xD0\xCE\xC4\\a.txt";  // C:\中文\a.txt
+  EXPECT_TRUE(call::write_registry_item(kRoot, kSection, "1", text_record(value)));
+  EXPECT_EQ(read("1"), value);
+  char ansi[64] = {};
+  DWORD size = sizeof ansi;
+  const std::string key = std::string("Software\\QuilletTest\\") + kSection;
+  ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, key.c_str(), "1", RRF_RT_REG_SZ, nullptr, ansi, &size), ERROR_SUCCESS);
+  EXPECT_STREQ(ansi, value);
+}
+
+TEST_F(RegistryCommands, OtherTypesAndMissingValuesGiveTheDefault) {
+  EXPECT_TRUE(call::write_registry_item(kRoot, kSection, "n", int_record(5)));
+  EXPECT_EQ(read("n", "dflt"), "dflt");
+  EXPECT_EQ(read("n"), "<empty>");
+  EXPECT_EQ(read("missing", "d"), "d");
+  OwnedByteArray bytes(make_byte_array("\x01\x02", 2));
+  EXPECT_TRUE(call::write_registry_item(kRoot, kSection, "b", byte_array_record(bytes.get())));
+  EXPECT_FALSE(call::write_registry_item(kRoot, kSection, "t", bool_record(true)));
+  EXPECT_TRUE(call::write_registry_item(kRoot, kSection, "d", double_record(7.9)));  // as the integer 7
+  DWORD number = 0;
+  DWORD size = sizeof number;
+  RegGetValueW(HKEY_CURRENT_USER, L"Software\\QuilletTest\\\x5E38\x7528\x6587\x4EF6", L"d", RRF_RT_REG_DWORD, nullptr,
+               &number, &size);
+  EXPECT_EQ(number, 7u);
+}
+
+TEST_F(RegistryCommands, ExpandableTextsAreExpanded) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\QuilletTest\\x", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const wchar_t value[] = L"%WINDIR%\\y";
+  RegSetValueExW(key, L"e", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
+  RegCloseKey(key);
+  OwnedText text = call::read_registry_text(kRoot, "x", "e");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::string(text.get()).find('%'), std::string::npos);
+  EXPECT_NE(std::string(text.get()).find("\\y"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillet::text
