@@ -6,9 +6,12 @@
 # under this setting.)
 
 function(quillet_defaults target)
-  target_compile_options(${target} PRIVATE
-    -finput-charset=UTF-8 -fexec-charset=GBK
-    -Wall -Wextra -Wno-missing-field-initializers)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-missing-field-initializers)
+  # clang knows no execution character set but UTF-8; the fuzz tree exercises code whose
+  # behaviour does not depend on the bytes of its literals.
+  if(NOT QUILLET_FUZZ)
+    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
+  endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   if(WIN32)
     target_compile_definitions(${target} PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
@@ -18,6 +21,9 @@ endfunction()
 
 # quillet_test(name SOURCES ... LIBS ...): one GoogleTest executable, registered as one test.
 function(quillet_test name)
+  if(QUILLET_FUZZ)
+    return()
+  endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   quillet_defaults(${name})
@@ -28,4 +34,21 @@ function(quillet_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+# quillet_fuzz(name SOURCE file LIBS ...): a libFuzzer harness, run briefly as a test on its seed
+# corpus (a copy, so that what the run adds stays in the build tree).
+function(quillet_fuzz name)
+  if(NOT QUILLET_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "SOURCE;SEEDS" "LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCE})
+  quillet_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(work ${CMAKE_BINARY_DIR}/corpus/${name})
+  add_test(NAME ${name}
+    COMMAND ${CMAKE_COMMAND} -E env ${PROJECT_SOURCE_DIR}/scripts/run-fuzzer $<TARGET_FILE:${name}> ${ARG_SEEDS} ${work} 5)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endfunction()

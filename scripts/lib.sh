@@ -3,7 +3,7 @@
 
 QUILLET_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUILLET_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth locales
-  fonts-wqy-microhei fonts-wine libboost1.81-dev googletest imagemagick xdotool)
+  fonts-wqy-microhei fonts-wine libboost1.81-dev googletest imagemagick xdotool clang libclang-rt-14-dev)
 export QUILLET_WINEPREFIX="$QUILLET_ROOT/build/wine"
 
 say() { printf '==> %s\n' "$*" >&2; }
@@ -37,6 +37,8 @@ quillet_build() {
     native) args+=(-DQUILLET_SANITIZE=ON) ;;
     win64) args+=(-DCMAKE_TOOLCHAIN_FILE="$QUILLET_ROOT/cmake/mingw-w64-x86_64.cmake") ;;
     bench) args=(-G Ninja -DCMAKE_BUILD_TYPE=Release) ;;
+    fuzz) args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_FUZZ=ON -DCMAKE_C_COMPILER=clang
+      -DCMAKE_CXX_COMPILER=clang++) ;;
   esac
   if [ ! -f "$dir/build.ninja" ]; then
     say "configuring build/$tree"

@@ -5,70 +5,16 @@
 #include <random>
 #include <string>
 
+#include "text/literal_reference.h"
 #include "text/text_test_support.h"
 
 namespace quillet::text {
 namespace {
+using namespace literal;
 
 std::string str(char* owned) {
   OwnedText holder(owned);
   return owned != nullptr ? std::string(owned) : std::string();
-}
-
-// Literal character walks, as the oracle for the fast versions.
-std::string literal_case(const std::string& t, bool upper) {
-  std::string out = t;
-  for (std::size_t p = 0; p < out.size();) {
-    const auto b = static_cast<unsigned char>(out[p]);
-    if (b >= 0x80) {
-      p += 2;
-      continue;
-    }
-    if (upper && b >= 'a' && b <= 'z') out[p] = static_cast<char>(b - 0x20);
-    if (!upper && b >= 'A' && b <= 'Z') out[p] = static_cast<char>(b + 0x20);
-    ++p;
-  }
-  return out;
-}
-
-std::string literal_full(const std::string& t) {
-  std::string out;
-  for (std::size_t p = 0; p < t.size(); ++p) {
-    const auto b = static_cast<unsigned char>(t[p]);
-    if (b >= 0x80) {
-      if (p + 1 >= t.size()) break;
-      out += t.substr(p++, 2);
-    } else if (b == 0x20) {
-      out += "\xA1\xA1";
-    } else if (b == 0x7E) {
-      out += "\xA1\xAB";
-    } else if (b >= 0x21 && b <= 0x7D) {
-      out += '\xA3';
-      out += static_cast<char>(b + 0x80);
-    } else {
-      out += static_cast<char>(b);
-    }
-  }
-  return out;
-}
-
-std::string literal_half(const std::string& t) {
-  std::string out;
-  for (std::size_t p = 0; p < t.size(); ++p) {
-    const auto b = static_cast<unsigned char>(t[p]);
-    if (b < 0x80) {
-      out += static_cast<char>(b);
-      continue;
-    }
-    if (p + 1 >= t.size()) break;
-    const auto trail = static_cast<unsigned char>(t[++p]);
-    if (b == 0xA1 && trail == 0xA1) out += ' ';
-    else if (b == 0xA1 && trail == 0xAB) out += '~';
-    else if (b == 0xA1 && (trail == 0xEE || trail == 0xEF)) out += '*';
-    else if (b == 0xA3 && trail >= 0xA1 && trail <= 0xFE) out += static_cast<char>(trail - 0x80);
-    else out += std::string{static_cast<char>(b), static_cast<char>(trail)};
-  }
-  return out;
 }
 
 TEST(CaseConversion, OnlyAsciiLettersOutsideDoubleByteCharacters) {
