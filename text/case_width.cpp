@@ -122,7 +122,11 @@ char* to_half_width(std::string_view text) {
       }
       const auto lead = static_cast<unsigned char>(p[0]);
       const auto trail = static_cast<unsigned char>(p[1]);
-      if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
+      // Only A1 and A3 lead characters that change; (lead | 2) == A3 picks both in one test.
+      if ((lead | 2) != 0xA3) {
+        std::memcpy(o, p, 2);
+        o += 2;
+      } else if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
         *o++ = static_cast<char>(trail - 0x80);
       } else if (lead == 0xA1 && trail == 0xA1) {
         *o++ = ' ';
@@ -131,8 +135,8 @@ char* to_half_width(std::string_view text) {
       } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
         *o++ = '*';
       } else {
-        *o++ = p[0];
-        *o++ = p[1];
+        std::memcpy(o, p, 2);
+        o += 2;
       }
       p += 2;
     }

@@ -18,6 +18,10 @@
 #include <cstddef>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillet::text {
 
 // The static empty string passed for an empty text argument. It lies in the program's
@@ -67,12 +71,24 @@ bool equal_folded(const char* a, const char* b, std::size_t count);
 // boundary exactly when their count is even.
 class BoundaryCursor {
  public:
+  // The start of the run of high bytes that ends at p, looking back no further than floor.
+  static const unsigned char* last_run_start(const unsigned char* floor, const unsigned char* p) {
+#if defined(__SSE2__)
+    while (p - floor >= 16) {
+      const auto high = static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16))));
+      if (high != 0xFFFF) return p - 16 + (32 - __builtin_clz(~high & 0xFFFF));
+      p -= 16;
+    }
+#endif
+    while (p > floor && p[-1] >= 0x80) --p;
+    return p;
+  }
+
   explicit BoundaryCursor(const char* start) : boundary_(reinterpret_cast<const unsigned char*>(start)) {}
 
   bool is_boundary(const char* position) {
     const auto* p = reinterpret_cast<const unsigned char*>(position);
-    const unsigned char* q = p;
-    while (q > boundary_ && q[-1] >= 0x80) --q;
+    const unsigned char* q = last_run_start(boundary_, p);
     const bool on_boundary = ((p - q) & 1) == 0;
     boundary_ = on_boundary ? p : p - 1;
     return on_boundary;
