@@ -12,10 +12,7 @@ namespace quillet::text {
 namespace {
 using namespace literal;
 
-std::string str(char* owned) {
-  OwnedText holder(owned);
-  return owned != nullptr ? std::string(owned) : std::string();
-}
+const auto str = take_string;
 
 TEST(CaseConversion, OnlyAsciiLettersOutsideDoubleByteCharacters) {
   EXPECT_EQ(str(to_upper("ab\x81\x61z")), "AB\x81\x61Z");

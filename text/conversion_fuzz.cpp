@@ -6,14 +6,13 @@
 
 #include "text/conversion.h"
 #include "text/fuzz_input.h"
+#include "text/text_test_support.h"
 #include "text/literal_reference.h"
 
 using namespace quillet::text;
+using fuzzing::check;
 
 namespace {
-void check(bool condition) {
-  if (!condition) std::abort();
-}
 
 std::int32_t reference_atoi(const std::string& text) {
   std::size_t i = 0;

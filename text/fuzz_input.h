@@ -4,10 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
 namespace quillet::text::fuzzing {
+
+// A failed property: abort, so that libFuzzer keeps the input.
+inline void check(bool condition) {
+  if (!condition) std::abort();
+}
 
 struct Input {
   Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {

@@ -5,21 +5,15 @@
 #include <string>
 
 #include "text/fuzz_input.h"
+#include "text/text_test_support.h"
 #include "text/literal_reference.h"
 #include "text/search.h"
 
 using namespace quillet::text;
+using fuzzing::check;
 
 namespace {
 
-std::string take(char* owned) {
-  OwnedText holder(owned);
-  return owned != nullptr ? std::string(owned) : std::string();
-}
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
 
 }  // namespace
 
@@ -40,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   check(find_text_reverse(text, subtext, start, fold) == literal::literal_find_reverse(text, subtext, start, fold));
 
-  const std::string replaced = take(replace_subtext(text, subtext, replacement, start, count, case_sensitive));
+  const std::string replaced = take_string(replace_subtext(text, subtext, replacement, start, count, case_sensitive));
   check(replaced == literal::literal_replace(text, subtext, replacement, start, count, case_sensitive));
-  const std::string same = take(replace_subtext(text, subtext, subtext, start, count, true));
+  const std::string same = take_string(replace_subtext(text, subtext, subtext, start, count, true));
   // Only the scan's drop of a lone lead byte at the very end may differ.
   check(same == text || (subtext.size() == 1 && !text.empty() && same + text.back() == text));
 
@@ -60,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(text.compare(0, joined.size(), joined) == 0);
   }
 
-  const std::string trimmed = take(trim_both(text));
-  const std::string removed = take(remove_all_spaces(text));
+  const std::string trimmed = take_string(trim_both(text));
+  const std::string removed = take_string(remove_all_spaces(text));
   check(trimmed.size() <= text.size() && removed.size() <= text.size());
-  check(take(remove_all_spaces(removed)) == removed);  // whole characters stay whole: nothing more to remove
+  check(take_string(remove_all_spaces(removed)) == removed);  // whole characters stay whole: nothing more to remove
   return 0;
 }

@@ -15,10 +15,7 @@ namespace {
 using namespace literal;
 
 
-std::string str(char* owned) {
-  OwnedText holder(owned);
-  return owned != nullptr ? std::string(owned) : std::string();
-}
+const auto str = take_string;
 
 std::vector<std::string> pieces_of(void* array) {
   OwnedBlockArray holder(array);

@@ -6,9 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "runtime/memory.h"
 #include "text/text_value.h"
 
 namespace quillet::text {
+
+// Takes over a text result and returns its bytes ("" for the empty text).
+inline std::string take_string(char* owned) {
+  std::string bytes = owned != nullptr ? owned : "";
+  runtime::release(owned);
+  return bytes;
+}
 
 // Boundaries the slow way: step from the start, one or two bytes at a time.
 inline std::vector<bool> boundaries_by_stepping(const std::string& bytes) {
