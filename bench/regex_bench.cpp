@@ -1,0 +1,71 @@
+// Regular expressions over the 64 MB corpus: extracting every match of [0-9]+ and of a Chinese
+// literal, next to grep -o -E on the same file; then the time pathological patterns take over
+// 1 MB before the library's complexity limit ends them.
+// Usage: regex_bench [megabytes]
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <time.h>
+
+#include "bench/corpus.h"
+#include "text/regex.h"
+
+namespace {
+
+using namespace quillet::text;
+
+double seconds_now() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double grep_seconds(const char* pattern, const std::string& file) {
+  const std::string command = "LC_ALL=C grep -o -E '" + std::string(pattern) + "' " + file + " > /dev/null";
+  const double start = seconds_now();
+  if (std::system(command.c_str()) != 0) std::printf("(grep found nothing)\n");
+  return seconds_now() - start;
+}
+
+void extract(const char* name, const char* pattern, const std::string& corpus, const std::string& file) {
+  RegexVariable regex;
+  call::create(regex, pattern);
+  const double start = seconds_now();
+  OwnedSearchResults results = call::search_all(regex, corpus.c_str());
+  const double took = seconds_now() - start;
+  const double megabytes = static_cast<double>(corpus.size()) / 1e6;
+  std::printf("%-22s %9zu matches  %7.0f MB/s   grep -o -E %7.0f MB/s\n", name, array_element_count(results.get()),
+              megabytes / took, megabytes / grep_seconds(pattern, file));
+}
+
+void pathological(const char* name, const std::string& pattern, const std::string& text) {
+  RegexVariable regex;
+  call::create(regex, pattern.c_str());
+  const double start = seconds_now();
+  OwnedSearchResults results = call::search_all(regex, text.c_str());
+  std::printf("%-22s %6.2f s, %zu matches kept\n", name, seconds_now() - start, array_element_count(results.get()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 64;
+  const std::string corpus = quillet::bench::make_corpus(megabytes << 20);
+  const std::string file = "/tmp/quillet_regex_corpus.txt";
+  if (FILE* out = std::fopen(file.c_str(), "wb")) {
+    std::fwrite(corpus.data(), 1, corpus.size(), out);
+    std::fclose(out);
+  }
+  std::printf("corpus %zu MB\n", megabytes);
+  extract("[0-9]+", "[0-9]+", corpus, file);
+  extract("Chinese literal", "\xB0\xA1\xB0\xA2", corpus, file);  // 啊阿
+  std::remove(file.c_str());
+
+  const std::string as(1 << 20, 'a');
+  pathological("(a+)+$ on a...ab", "(a+)+$", as + "b");
+  pathological("(.*)*b on a...a", "(.*)*b", as);
+  std::string many;
+  for (int i = 0; i < 40; ++i) many += ".*";
+  pathological("40 x .* then =", many + "=", as);
+  return 0;
+}
