@@ -6,6 +6,63 @@
 namespace quillet::text {
 namespace {
 
+// Pathological patterns (nested or many unbounded repeats) can backtrack for minutes over a
+// large text: Boost's own complexity limit grows with the square of the text length, so it
+// does not bind on documents of a megabyte. The search therefore walks the text through an
+// iterator that counts every step and gives up, like the library's own limit, by throwing
+// once a budget proportional to the text is spent. Ordinary patterns take a few steps per
+// byte; the budget allows far more.
+thread_local std::int64_t steps_left = 0;
+
+constexpr std::int64_t kBaseSteps = 50'000'000;
+constexpr std::int64_t kStepsPerByte = 64;
+
+struct SearchBudgetSpent {};
+
+class CountingIterator {
+ public:
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  CountingIterator() = default;
+  explicit CountingIterator(const char* p) : p_(p) {}
+  const char* base() const { return p_; }
+
+  reference operator*() const { return *p_; }
+  reference operator[](difference_type n) const { return p_[n]; }
+  CountingIterator& operator++() { return step(1); }
+  CountingIterator& operator--() { return step(-1); }
+  CountingIterator operator++(int) {
+    CountingIterator before = *this;
+    step(1);
+    return before;
+  }
+  CountingIterator operator--(int) {
+    CountingIterator before = *this;
+    step(-1);
+    return before;
+  }
+  CountingIterator& operator+=(difference_type n) { return step(n); }
+  CountingIterator& operator-=(difference_type n) { return step(-n); }
+  friend CountingIterator operator+(CountingIterator it, difference_type n) { return it += n; }
+  friend CountingIterator operator+(difference_type n, CountingIterator it) { return it += n; }
+  friend CountingIterator operator-(CountingIterator it, difference_type n) { return it -= n; }
+  friend difference_type operator-(CountingIterator a, CountingIterator b) { return a.p_ - b.p_; }
+  friend auto operator<=>(CountingIterator a, CountingIterator b) = default;
+
+ private:
+  // A jump costs one step: only walking, which is where backtracking spends its time, adds up.
+  CountingIterator& step(difference_type n) {
+    if (--steps_left < 0) throw SearchBudgetSpent{};
+    p_ += n;
+    return *this;
+  }
+  const char* p_ = nullptr;
+};
+
 struct RegexObject {
   std::optional<Expression> expression;  // empty until a pattern compiles
 };
@@ -26,12 +83,12 @@ SearchResultObject* search_result_of(const ValueRecord& record) {
   return cell != nullptr ? static_cast<SearchResultObject*>(*cell) : nullptr;
 }
 
-void* new_result_cell(const boost::match_results<const char*>& match, const char* buffer) {
+void* new_result_cell(const boost::match_results<CountingIterator>& match, const char* buffer) {
   auto* object = new SearchResultObject;
   object->entries.reserve(match.size());
   for (std::size_t group = 0; group < match.size(); ++group) {
     const auto& sub = match[static_cast<int>(group)];
-    object->entries.push_back({sub.matched ? static_cast<std::int32_t>(sub.first - buffer) : 0,
+    object->entries.push_back({sub.matched ? static_cast<std::int32_t>(sub.first.base() - buffer) : 0,
                                sub.matched ? static_cast<std::int32_t>(sub.length()) : 0, sub.matched});
   }
   auto* cell = static_cast<void**>(runtime::allocate(sizeof(void*)));
@@ -94,17 +151,18 @@ void SearchAll(ValueRecord* result, std::int32_t, ValueRecord* args) {
   const std::string buffer(text_argument(args[1]));
   if (regex != nullptr && regex->expression && !buffer.empty()) {
     const char* begin = buffer.data();
-    const char* end = begin + buffer.size();
-    const char* from = begin;
+    const CountingIterator end(begin + buffer.size());
+    CountingIterator from(begin);
+    steps_left = kBaseSteps + kStepsPerByte * static_cast<std::int64_t>(buffer.size());
     try {
-      boost::match_results<const char*> match;
+      boost::match_results<CountingIterator> match;
       while (boost::regex_search(from, end, match, *regex->expression, boost::match_default)) {
         cells.append_pointer(new_result_cell(match, begin));
         if (match[0].length() == 0) break;
         from = match[0].second;
       }
     } catch (...) {
-      // Too complex, out of memory: keep the matches found so far.
+      // Too complex, over budget, out of memory: keep the matches found so far.
     }
   }
   return_array(result, cells.take_block_array());

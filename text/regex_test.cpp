@@ -89,6 +89,17 @@ TEST(Regex, EmptyMatchGivesTheEmptyTextButWritesItsOffset) {
   EXPECT_EQ(start, 0);
 }
 
+TEST(Regex, PathologicalPatternsEndAndKeepWhatWasFound) {
+  // After the first match the continued search backtracks catastrophically over the a's: it
+  // must give up in bounded time and keep the match it has.
+  const std::string text = "ab" + std::string(200000, 'a');
+  EXPECT_EQ(search("(a+)+b", text.c_str()), (std::vector<Found>{{0, 2}}));
+  std::string many_any;
+  for (int i = 0; i < 40; ++i) many_any += ".*";
+  const std::string b_first = "b" + std::string(200000, 'a');
+  EXPECT_EQ(search(("b|" + many_any + "=").c_str(), b_first.c_str()), (std::vector<Found>{{0, 1}}));
+}
+
 TEST(Regex, ObjectCellsFollowTheirLifecycle) {
   ObjectCell cell{};
   invoke(RegexConstruct, object_record(&cell, type_code::kRegex));
