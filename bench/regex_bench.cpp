@@ -21,9 +21,9 @@ double seconds_now() {
 }
 
 double grep_seconds(const char* pattern, const std::string& file) {
-  const std::string command = "LC_ALL=C grep -a -o -E '" + std::string(pattern) + "' " + file + " > /dev/null";
+  const std::string command = "LC_ALL=C grep -a -o -E '" + std::string(pattern) + "' " + file + " | wc -l > /dev/null";  // grep stops early when writing to /dev/null
   const double start = seconds_now();
-  if (std::system(command.c_str()) != 0) std::printf("(grep found nothing)\n");
+  if (std::system(command.c_str()) != 0) std::printf("(grep failed)\n");
   return seconds_now() - start;
 }
 
