@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -117,15 +118,13 @@ void ReadFileText(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   HANDLE file = file_of(int_value(args[0]));
   const std::optional<std::int32_t> maximum = optional_int(count, args, 1);
   if (file == nullptr || (maximum && *maximum < 1)) return;
-  std::int64_t wanted = 0;
-  if (maximum) {
-    wanted = *maximum;
-  } else {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart == 0) return;
-    wanted = std::min<std::int64_t>(size.QuadPart, 0x7FFFFFF0);
-  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size)) return;
+  if (!maximum && size.QuadPart == 0) return;
   const std::int64_t start = file_position(file);
+  // Never more than the file still holds, so a generous maximum costs no memory.
+  const std::int64_t wanted =
+      std::clamp<std::int64_t>(std::min<std::int64_t>(maximum.value_or(INT32_MAX), size.QuadPart - start), 0, 0x7FFFFFF0);
   std::string bytes(static_cast<std::size_t>(wanted), '\0');
   DWORD got = 0;
   if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(wanted), &got, nullptr)) {

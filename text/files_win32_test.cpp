@@ -69,7 +69,7 @@ TEST_F(FileCommands, MaximumLengthReadsInPieces) {
   EXPECT_EQ(read(number, 2), "he");
   EXPECT_EQ(read(number, 2), "ll");
   EXPECT_EQ(read(number, 0), "");
-  EXPECT_EQ(read(number, 9), "o");
+  EXPECT_EQ(read(number, 2147483647), "o");  // a generous maximum reads what is left
   call::close_file(number);
   EXPECT_EQ(read(number), "");  // closed: no such file number
   EXPECT_EQ(read(12345), "");
