@@ -52,3 +52,20 @@ function(quillet_fuzz name)
     COMMAND ${CMAKE_COMMAND} -E env ${PROJECT_SOURCE_DIR}/scripts/run-fuzzer $<TARGET_FILE:${name}> ${ARG_SEEDS} ${work} 5)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endfunction()
+
+# quillet_embed_bytes(input output symbol): writes a C++ file defining
+# `extern const unsigned char symbol[]` and `extern const unsigned long long symbol_size` with the
+# bytes of input. It is regenerated whenever input changes.
+function(quillet_embed_bytes input output symbol)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
+  file(READ ${input} hex HEX)
+  file(SIZE ${input} size)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){32})" "\\1\n" bytes "${bytes}")
+  file(CONFIGURE OUTPUT ${output} CONTENT "// Generated from ${input}; do not edit.
+extern const unsigned char ${symbol}[] = {
+${bytes}
+0};
+extern const unsigned long long ${symbol}_size = ${size};
+")
+endfunction()
