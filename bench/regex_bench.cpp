@@ -5,20 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <time.h>
 
 #include "bench/corpus.h"
+#include "bench/timing.h"
 #include "text/regex.h"
 
 namespace {
 
 using namespace quillet::text;
-
-double seconds_now() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using quillet::bench::seconds_now;
 
 double grep_seconds(const char* pattern, const std::string& file) {
   const std::string command = "LC_ALL=C grep -a -o -E '" + std::string(pattern) + "' " + file + " | wc -l > /dev/null";  // grep stops early when writing to /dev/null

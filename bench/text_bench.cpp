@@ -8,10 +8,10 @@
 #include <malloc.h>
 #include <string>
 #include <sys/mman.h>
-#include <time.h>
 #include <vector>
 
 #include "bench/corpus.h"
+#include "bench/timing.h"
 #include "runtime/memory.h"
 #include "text/case_width.h"
 #include "text/search.h"
@@ -20,13 +20,7 @@
 namespace {
 
 using namespace quillet::text;
-
-// Not <chrono>: its "µs" suffix has no GBK form, and this file is compiled to GBK like the rest.
-double seconds_now() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using quillet::bench::seconds_now;
 
 // cleanup runs after each timed run, outside the time.
 double median_mb_per_s(std::size_t bytes, const std::function<void()>& run,
