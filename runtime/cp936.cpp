@@ -22,28 +22,42 @@ Cp936Codec::Cp936Codec(const Table& table) : table_(table), reverse_(0x10000, 0)
   }
 }
 
+std::pair<char16_t, std::size_t> Cp936Codec::decode_one(std::string_view bytes, std::size_t i) const {
+  const auto b = static_cast<unsigned char>(bytes[i]);
+  if (b < 0x80) return {b, 1};
+  if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
+    if (const char16_t unit = table_.pair(b, static_cast<unsigned char>(bytes[i + 1]))) return {unit, 2};
+  }
+  const char16_t single = table_.single[b - 0x80];
+  return {single != 0 ? single : static_cast<char16_t>(kRawByteBase + b), 1};
+}
+
 std::u16string Cp936Codec::decode(std::string_view bytes) const {
   std::u16string units;
   units.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      units.push_back(b);
-      ++i;
-      continue;
-    }
-    if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
-      if (const char16_t unit = table_.pair(b, static_cast<unsigned char>(bytes[i + 1]))) {
-        units.push_back(unit);
-        i += 2;
-        continue;
-      }
-    }
-    const char16_t single = table_.single[b - 0x80];
-    units.push_back(single != 0 ? single : static_cast<char16_t>(kRawByteBase + b));
-    ++i;
+    const auto [unit, width] = decode_one(bytes, i);
+    units.push_back(unit);
+    i += width;
   }
   return units;
+}
+
+std::size_t Cp936Codec::units_before(std::string_view bytes, std::size_t byte_offset) const {
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t width = decode_one(bytes, i).second;
+    if (i + width > byte_offset) break;
+    i += width;
+    ++units;
+  }
+  return units;
+}
+
+std::size_t Cp936Codec::bytes_before(std::string_view bytes, std::size_t unit_offset) const {
+  std::size_t i = 0;
+  for (std::size_t units = 0; units < unit_offset && i < bytes.size(); ++units) i += decode_one(bytes, i).second;
+  return i;
 }
 
 std::string Cp936Codec::encode(std::u16string_view units) const {

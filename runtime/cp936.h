@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quillet::runtime {
@@ -32,10 +33,19 @@ class Cp936Codec {
   std::u16string decode(std::string_view bytes) const;
   std::string encode(std::u16string_view units) const;
 
+  // Offsets between the bytes and their decoded UTF-16 text (every character is one unit). A
+  // byte offset inside a double-byte character counts as the start of that character; offsets
+  // past the end are clamped.
+  std::size_t units_before(std::string_view bytes, std::size_t byte_offset) const;
+  std::size_t bytes_before(std::string_view bytes, std::size_t unit_offset) const;
+
   // True when no system character lies in the reserved range (checked once when built).
   bool reserved_range_is_free() const { return reserved_range_free_; }
 
  private:
+  // The character starting at bytes[i]: its unit and how many bytes it takes.
+  std::pair<char16_t, std::size_t> decode_one(std::string_view bytes, std::size_t i) const;
+
   Table table_;
   std::vector<std::uint16_t> reverse_;  // UTF-16 unit -> byte (< 0x100) or lead << 8 | trail; 0 = none
   bool reserved_range_free_ = true;

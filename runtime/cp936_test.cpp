@@ -1,0 +1,83 @@
+// The codec's rules with a table generated from the C library's CP936 converter: mapping by
+// table, raw bytes for what is no character, and offsets. The table of the system itself is
+// checked under Wine (cp936_win32_test.cpp).
+#include "runtime/cp936.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <random>
+#include <string>
+
+namespace quillet::runtime {
+namespace {
+
+char16_t iconv_unit(iconv_t converter, const char* bytes, std::size_t count) {
+  char input[2] = {bytes[0], count > 1 ? bytes[1] : '\0'};
+  char* in = input;
+  std::size_t in_left = count;
+  char16_t output[4] = {};
+  char* out = reinterpret_cast<char*>(output);
+  std::size_t out_left = sizeof output;
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(converter, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1) || in_left != 0) return 0;
+  return sizeof output - out_left == 2 ? output[0] : 0;
+}
+
+const Cp936Codec& codec() {
+  static const Cp936Codec generated = [] {
+    Cp936Codec::Table table;
+    iconv_t converter = iconv_open("UTF-16LE", "CP936");
+    EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1));
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+      const char single = static_cast<char>(b);
+      table.single[b - 0x80] = iconv_unit(converter, &single, 1);
+    }
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+      for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        table.pairs[(lead - 0x81) * 256 + trail] = iconv_unit(converter, pair, 2);
+      }
+    }
+    iconv_close(converter);
+    return Cp936Codec(table);
+  }();
+  return generated;
+}
+
+TEST(Cp936CodecNative, CharactersAndStrayBytes) {
+  EXPECT_EQ(codec().decode("a\xD6\xD0"), u"a\u4E2D");  // a中
+  EXPECT_EQ(codec().decode("\xB0\r"), std::u16string({static_cast<char16_t>(0xF7B0), u'\r'}));
+  EXPECT_EQ(codec().encode(u"\u4E2D\uF7FF"), "\xD6\xD0\xFF");
+  EXPECT_EQ(codec().encode(u"\U0001F600"), "??");
+  EXPECT_TRUE(codec().reserved_range_is_free());
+}
+
+TEST(Cp936CodecNative, AnyByteStringWithoutNulRoundTrips) {
+  std::mt19937 rng(936);
+  for (int round = 0; round < 20000; ++round) {
+    std::string bytes(rng() % 12, '\0');
+    for (char& b : bytes) b = static_cast<char>(1 + rng() % 255);
+    ASSERT_EQ(codec().encode(codec().decode(bytes)), bytes) << round;
+  }
+}
+
+TEST(Cp936CodecNative, OffsetsMapThroughTheSameScan) {
+  const std::string text = "a\xD6\xD0\xB0\rb";  // a, 中, a stray B0, CR, b: five units
+  EXPECT_EQ(codec().decode(text).size(), 5u);
+  EXPECT_EQ(codec().units_before(text, 0), 0u);
+  EXPECT_EQ(codec().units_before(text, 1), 1u);
+  EXPECT_EQ(codec().units_before(text, 2), 1u);  // inside 中: its start
+  EXPECT_EQ(codec().units_before(text, 3), 2u);
+  EXPECT_EQ(codec().units_before(text, 4), 3u);
+  EXPECT_EQ(codec().units_before(text, 99), 5u);
+  EXPECT_EQ(codec().bytes_before(text, 2), 3u);
+  EXPECT_EQ(codec().bytes_before(text, 3), 4u);
+  EXPECT_EQ(codec().bytes_before(text, 99), text.size());
+  for (std::size_t units = 0; units <= 5; ++units) {
+    EXPECT_EQ(codec().units_before(text, codec().bytes_before(text, units)), units);
+  }
+}
+
+}  // namespace
+}  // namespace quillet::runtime
