@@ -124,7 +124,7 @@ const UnitRecord* FormRecord::find_unit(std::uint32_t unit_id) const {
   return nullptr;
 }
 
-Handler FormRecord::event_handler(std::uint32_t unit_id, std::int32_t event) const {
+const UnitRecord* FormRecord::event_target(std::uint32_t unit_id) const {
   const UnitRecord* unit = find_unit(unit_id);
   // Follow the links while they lead to a unit of the same type; the count bounds a cycle.
   for (std::size_t hops = 0; unit != nullptr && unit->shared_events != 0 && hops < units.size(); ++hops) {
@@ -132,6 +132,12 @@ Handler FormRecord::event_handler(std::uint32_t unit_id, std::int32_t event) con
     if (linked == nullptr || linked->type != unit->type) break;
     unit = linked;
   }
+  return unit;
+}
+
+Handler FormRecord::event_handler(std::uint32_t unit_id, std::int32_t event) const {
+  const UnitRecord* unit = event_target(unit_id);
+  if (unit != nullptr && unit->menu_item() != nullptr) return unit->menu_item()->handler;
   const ControlRecord* control = unit != nullptr ? unit->control() : nullptr;
   if (control == nullptr) return std::nullopt;
   for (const EventBinding& binding : control->events) {

@@ -85,8 +85,11 @@ struct FormRecord {
 
   // By id: the window unit is compared first, then the rest in order.
   const UnitRecord* find_unit(std::uint32_t unit_id) const;
-  // The handler bound to event on the unit, following shared-events links to other units of
-  // the same type.
+  // The unit whose bindings serve unit_id: itself, or where its shared-events links lead while
+  // they name units of the same type. Null when unit_id is not in the form.
+  const UnitRecord* event_target(std::uint32_t unit_id) const;
+  // The handler bound to event on the unit (for a menu item: its one handler), following
+  // shared-events links.
   Handler event_handler(std::uint32_t unit_id, std::int32_t event) const;
 };
 

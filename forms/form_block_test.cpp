@@ -105,6 +105,18 @@ TEST(FormBlock, SharedEventsFollowLinksOfTheSameTypeOnly) {
   EXPECT_EQ(dialog.event_handler(0x16000099, 0), std::nullopt);
 }
 
+TEST(FormBlock, MenuItemsShareTheirOneHandler) {
+  FormRecord form = sample_block().forms[0];
+  MenuItemRecord first;
+  first.handler = 42;
+  form.units.push_back({0x26000010, 0x00010003, 0, "", "", first});
+  form.units.push_back({0x26000011, 0x00010003, 0, "", "", MenuItemRecord{}});
+  EXPECT_EQ(form.event_handler(0x26000011, 0), std::nullopt);
+  form.units.back().shared_events = 0x26000010;  // as the recent-file entries are linked at start-up
+  EXPECT_EQ(form.event_handler(0x26000011, 0), Handler(42));
+  EXPECT_EQ(form.event_target(0x26000011)->id, 0x26000010u);
+}
+
 TEST(FormBlock, FindsFormsAndUnits) {
   const FormBlock block = sample_block();
   ASSERT_NE(block.find_form(0x52010002), nullptr);
