@@ -1,0 +1,133 @@
+// The form runtime under Wine with the stored forms: creating the main window, menu commands
+// reaching their handlers, the recent-file links, the close query, and the fatal errors.
+#include "forms/win32/form_runtime.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "forms/catalogue.h"
+#include "runtime/test_support.h"
+#include "runtime/win32_text.h"
+
+namespace quillet::forms::win32 {
+namespace {
+
+using R = HandlerRole;
+
+class FormRuntimeTest : public testing::Test {
+ protected:
+  void SetUp() override { runtime_ = &FormRuntime::initialise(); }
+  void TearDown() override {
+    runtime_->close_all_forms();
+    for (std::uint32_t role = 0; role < static_cast<std::uint32_t>(R::Count); ++role) runtime_->register_handler(role, {});
+  }
+  // Counts the calls of a role and remembers the sender of the last one.
+  void count(R role, std::int64_t answer = 1) {
+    runtime_->register_handler(static_cast<std::uint32_t>(role), [this, role, answer](const EventNotice&) {
+      ++calls_[role];
+      senders_[role] = runtime_->event_sender();
+      return answer;
+    });
+  }
+  FormRuntime* runtime_ = nullptr;
+  std::map<R, int> calls_;
+  std::map<R, std::pair<std::uint32_t, std::uint32_t>> senders_;
+};
+
+TEST_F(FormRuntimeTest, MainWindowFromTheStoredForm) {
+  count(R::StartUp);
+  count(R::FitEditBox);
+  ASSERT_TRUE(runtime_->load_form(kMainForm));
+  HWND window = runtime_->window_of(kMainForm);
+  ASSERT_NE(window, nullptr);
+  wchar_t title[128] = {};
+  GetWindowTextW(window, title, 128);
+  EXPECT_EQ(runtime::win32::narrow(title), "Quillet 0.1 - Quillet \xBF\xAA\xB7\xA2\xD7\xE9");  // 开发组
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.right - rect.left, 636);
+  EXPECT_EQ(rect.bottom - rect.top, 498);
+  ASSERT_NE(GetMenu(window), nullptr);
+  EXPECT_EQ(GetMenuItemCount(GetMenu(window)), 8);
+  EXPECT_EQ(calls_[R::StartUp], 1);
+  EXPECT_GE(calls_[R::FitEditBox], 1);
+
+  // Loading it again only activates it.
+  EXPECT_TRUE(runtime_->load_form(kMainForm));
+  EXPECT_EQ(calls_[R::StartUp], 1);
+  EXPECT_EQ(runtime_->window_of(kMainForm), window);
+}
+
+TEST_F(FormRuntimeTest, MenuCommandsReachTheirHandlersWithTheSender) {
+  count(R::NewDocument);
+  count(R::OpenRecentFile);
+  ASSERT_TRUE(runtime_->load_form(kMainForm));
+  HWND window = runtime_->window_of(kMainForm);
+  SendMessageW(window, WM_COMMAND, 20001, 0);
+  EXPECT_EQ(calls_[R::NewDocument], 1);
+  EXPECT_EQ(senders_[R::NewDocument].first, kMainForm);
+  EXPECT_EQ(runtime_->event_sender(), (std::pair<std::uint32_t, std::uint32_t>{0, 0}));
+
+  SendMessageW(window, WM_COMMAND, 20009, 0);  // entry "2": stored without a handler
+  EXPECT_EQ(calls_[R::OpenRecentFile], 0);
+  runtime_->link_events(kMainForm, 0x26010103, 0x26010102);
+  runtime_->link_events(kMainForm, 0x26010104, 0x26010102);
+  SendMessageW(window, WM_COMMAND, 20009, 0);
+  EXPECT_EQ(calls_[R::OpenRecentFile], 1);
+  EXPECT_EQ(senders_[R::OpenRecentFile].second, 0x26010103u);  // the entry chosen, not entry "1"
+  SendMessageW(window, WM_COMMAND, 20010, 0);
+  EXPECT_EQ(senders_[R::OpenRecentFile].second, 0x26010104u);
+  runtime_->link_events(kMainForm, window_unit_of(kMainForm), 0);  // the window unit drops every link
+  SendMessageW(window, WM_COMMAND, 20009, 0);
+  EXPECT_EQ(calls_[R::OpenRecentFile], 2);
+}
+
+TEST_F(FormRuntimeTest, CloseQueryCanKeepTheWindowOpen) {
+  count(R::AskBeforeClosing, 0);
+  count(R::ShutDown);
+  ASSERT_TRUE(runtime_->load_form(kMainForm));
+  HWND window = runtime_->window_of(kMainForm);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(calls_[R::ShutDown], 0);
+
+  count(R::AskBeforeClosing, 1);
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(calls_[R::ShutDown], 1);
+  EXPECT_FALSE(runtime_->is_loaded(kMainForm));
+}
+
+TEST_F(FormRuntimeTest, EveryDialogLoadsAndCloses) {
+  for (std::uint32_t form_id : {kAboutForm, kFindForm, kReplaceForm, kNumberedTextForm, kRegexForm, kTabReplaceForm,
+                                kLineBreakReplaceForm, kLeadingSpacesForm, kAccountPasswordForm, kSplitTextForm,
+                                kDeleteSpacesForm}) {
+    ASSERT_TRUE(runtime_->load_form(form_id)) << std::hex << form_id;
+    EXPECT_EQ(GetMenu(runtime_->window_of(form_id)), nullptr);
+  }
+  runtime_->close_form(kFindForm, true);
+  EXPECT_FALSE(runtime_->is_loaded(kFindForm));
+  EXPECT_TRUE(runtime_->is_loaded(kAboutForm));
+  EXPECT_FALSE(runtime_->load_form(0x52019999));
+}
+
+TEST(FormRuntimeDeathTest, EventsOfUnknownFormsAndUnitsAreFatal) {
+  EXPECT_EXIT(
+      {
+        runtime::testing_support::answer_boxes_on_stderr();
+        FormRuntime::initialise().raise_event(0x52019999, 0, 0);
+      },
+      runtime::testing_support::exited_fatally(), testing::HasSubstr("\xCE\xB4\xD5\xD2\xB5\xBD"));  // 未找到
+  EXPECT_EXIT(
+      {
+        runtime::testing_support::answer_boxes_on_stderr();
+        FormRuntime::initialise().raise_event(kMainForm, 0x16019999, 0);
+      },
+      runtime::testing_support::exited_fatally(), testing::HasSubstr("\xD7\xE9\xBC\xFE"));  // 组件
+}
+
+}  // namespace
+}  // namespace quillet::forms::win32
