@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "forms/byte_io.h"
 #include "forms/properties.h"
 #include "forms/stored_forms.h"
 #include "runtime/errors.h"
@@ -48,6 +49,25 @@ DWORD window_style(const WindowProperties& properties) {
 
 HBRUSH background_brush(std::uint32_t colour) {
   return colour == kButtonFace ? GetSysColorBrush(COLOR_BTNFACE) : CreateSolidBrush(colour);
+}
+
+// The image of the given size from an icon file (its directory, then the images), or null.
+HICON icon_from_file(std::string_view file, int size) {
+  ByteReader in(file);
+  in.skip(4);  // reserved, type
+  const std::uint16_t count = in.half_word();
+  for (std::uint16_t i = 0; i < count && !in.failed(); ++i) {
+    const std::string_view entry = in.take(16);
+    if (entry.size() != 16) return nullptr;
+    const int width = static_cast<unsigned char>(entry[0]) == 0 ? 256 : static_cast<unsigned char>(entry[0]);
+    ByteReader fields(entry.substr(8));
+    const std::uint32_t bytes = fields.word();
+    const std::uint32_t offset = fields.word();
+    if (width != size || offset > file.size() || bytes > file.size() - offset) continue;
+    auto* image = reinterpret_cast<BYTE*>(const_cast<char*>(file.data() + offset));
+    return CreateIconFromResourceEx(image, bytes, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -143,6 +163,12 @@ bool FormRuntime::load_form(std::uint32_t form_id, HWND owner) {
     return false;
   }
   menu_bar.release();  // the window owns its menu now
+  if (!properties->icon.empty()) {
+    form_state->big_icon = icon_from_file(properties->icon, 32);
+    form_state->small_icon = icon_from_file(properties->icon, 16);
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form_state->big_icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form_state->small_icon));
+  }
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
 
@@ -182,6 +208,8 @@ void FormRuntime::forget(HWND window) {
   const auto found = std::find_if(open_.begin(), open_.end(), [window](const auto& form) { return form->window == window; });
   if (found == open_.end()) return;
   if ((*found)->background != GetSysColorBrush(COLOR_BTNFACE)) DeleteObject((*found)->background);
+  if ((*found)->big_icon != nullptr) DestroyIcon((*found)->big_icon);
+  if ((*found)->small_icon != nullptr) DestroyIcon((*found)->small_icon);
   open_.erase(found);
   if (open_.empty() && running_) PostQuitMessage(0);
 }

@@ -79,6 +79,8 @@ class FormRuntime {
     MenuDescription menu;
     AcceleratorTable accelerators;
     HBRUSH background = nullptr;
+    HICON big_icon = nullptr;
+    HICON small_icon = nullptr;
     bool closing = false;
     bool created = false;
   };

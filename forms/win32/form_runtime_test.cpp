@@ -54,6 +54,8 @@ TEST_F(FormRuntimeTest, MainWindowFromTheStoredForm) {
   EXPECT_EQ(GetMenuItemCount(GetMenu(window)), 8);
   EXPECT_EQ(calls_[R::StartUp], 1);
   EXPECT_GE(calls_[R::FitEditBox], 1);
+  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);  // both images of the stored icon
+  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
 
   // Loading it again only activates it.
   EXPECT_TRUE(runtime_->load_form(kMainForm));
