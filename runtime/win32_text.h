@@ -20,53 +20,49 @@ inline std::string narrow(std::wstring_view wide) {
   return Cp936Codec::system().encode(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
-// Closes a kernel handle (file, process...) when it goes out of scope.
-class UniqueHandle {
+// Owns one Win32 handle and frees it with Free when it goes out of scope. Null means none.
+template <class Handle, auto Free>
+class UniqueWin32 {
  public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-  ~UniqueHandle() { reset(); }
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = other.release();
-    }
+  UniqueWin32() = default;
+  explicit UniqueWin32(Handle handle) : handle_(handle) {}
+  ~UniqueWin32() { reset(); }
+  UniqueWin32(UniqueWin32&& other) noexcept : handle_(other.release()) {}
+  UniqueWin32& operator=(UniqueWin32&& other) noexcept {
+    if (this != &other) reset(other.release());
     return *this;
   }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueWin32(const UniqueWin32&) = delete;
+  UniqueWin32& operator=(const UniqueWin32&) = delete;
 
-  HANDLE get() const { return handle_; }
+  Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
-  HANDLE release() {
-    HANDLE handle = handle_;
+  // Gives the handle up without freeing it (to a window that takes ownership, say).
+  Handle release() {
+    Handle handle = handle_;
     handle_ = nullptr;
     return handle;
   }
-  void reset() {
-    if (handle_ != nullptr) CloseHandle(handle_);
-    handle_ = nullptr;
+  void reset(Handle handle = nullptr) {
+    if (handle_ != nullptr) Free(handle_);
+    handle_ = handle;
+  }
+  // For calls that hand a new handle back through a pointer.
+  Handle* out() {
+    reset();
+    return &handle_;
   }
 
  private:
-  HANDLE handle_ = nullptr;
+  Handle handle_ = nullptr;
 };
 
-// Closes a registry key when it goes out of scope.
-class UniqueKey {
- public:
-  UniqueKey() = default;
-  ~UniqueKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  UniqueKey(const UniqueKey&) = delete;
-  UniqueKey& operator=(const UniqueKey&) = delete;
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
+using UniqueHandle = UniqueWin32<HANDLE, CloseHandle>;
+using UniqueKey = UniqueWin32<HKEY, RegCloseKey>;
 
- private:
-  HKEY key_ = nullptr;
-};
+// CreateFile reports failure as INVALID_HANDLE_VALUE, not null.
+inline UniqueHandle file_handle(HANDLE handle) {
+  return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
 
 }  // namespace quillet::runtime::win32

@@ -103,8 +103,8 @@ void OpenFile(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   const std::int32_t sharing = optional_int(count, args, 2).value_or(1);
   if (name.empty() || access < 1 || access > 6 || sharing < 1 || sharing > 4) return;
   const OpenMode mode = kModes[access - 1];
-  UniqueHandle file(CreateFileW(widen(name).c_str(), mode.access, kSharing[sharing - 1], nullptr, mode.disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file = runtime::win32::file_handle(CreateFileW(widen(name).c_str(), mode.access, kSharing[sharing - 1],
+                                                             nullptr, mode.disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   OpenFiles& files = open_files();
   const std::int32_t number = files.next_number++;
@@ -171,7 +171,8 @@ void WriteFileText(ValueRecord* result, std::int32_t count, ValueRecord* args) {
 void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   const std::string_view name = text_argument(args[0]);
   if (name.empty()) return;
-  UniqueHandle file(CreateFileW(widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file = runtime::win32::file_handle(
+      CreateFileW(widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   for (std::int32_t i = 1; i < count; ++i) {
     if (args[i].type != type_code::kByteArray) continue;
