@@ -11,11 +11,6 @@
 using namespace quillet::text;
 using fuzzing::check;
 
-namespace {
-
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzzing::Input input(data, size);
   const std::string text = input.next_text();

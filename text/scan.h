@@ -21,19 +21,17 @@ const char* skip_high(const char* p, const char* end);
 // First byte equal to a or b in [p, end), or end.
 const char* find_either(const char* p, const char* end, unsigned char a, unsigned char b);
 
-// True when [begin, end) ends in a lead byte without its trail.
-inline bool ends_with_lone_lead(const char* begin, const char* end) {
-  const char* p = end;
-  while (p > begin && is_lead_byte(p[-1])) --p;
-  return ((end - p) & 1) != 0;
+// The start of the run of high bytes that ends at p, looking back no further than begin.
+inline const char* high_run_start(const char* begin, const char* p) {
+  return reinterpret_cast<const char*>(BoundaryCursor::last_run_start(reinterpret_cast<const unsigned char*>(begin),
+                                                                      reinterpret_cast<const unsigned char*>(p)));
 }
 
+// True when [begin, end) ends in a lead byte without its trail.
+inline bool ends_with_lone_lead(const char* begin, const char* end) { return ((end - high_run_start(begin, end)) & 1) != 0; }
+
 // Is p a character boundary as seen from begin? Looks back over the high bytes before p only.
-inline bool is_boundary_from(const char* begin, const char* p) {
-  const char* q = p;
-  while (q > begin && is_lead_byte(q[-1])) --q;
-  return ((p - q) & 1) == 0;
-}
+inline bool is_boundary_from(const char* begin, const char* p) { return ((p - high_run_start(begin, p)) & 1) == 0; }
 
 // Finds a non-empty subtext in [origin, end) at character boundaries seen from origin.
 // Successive calls must ask from positions that never move backwards; restart() begins a new
