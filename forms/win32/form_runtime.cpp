@@ -8,16 +8,22 @@
 #include "forms/byte_io.h"
 #include "forms/properties.h"
 #include "forms/stored_forms.h"
+#include "forms/win32/control_types.h"
+#include "forms/win32/form_window.h"
 #include "runtime/errors.h"
 #include "runtime/termination.h"
 #include "runtime/win32_runtime.h"
 #include "runtime/win32_text.h"
+#include "text/call_frame.h"
+#include "text/dialogs.h"
 
 namespace quillet::forms::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"_QF_Window";
 constexpr wchar_t kHiddenOwnerClass[] = L"_QF_HideOwner";
+constexpr int kFirstChildId = 1000;
+constexpr std::uint32_t kTakesFocus = 4;
 
 void register_class(const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW window_class{sizeof window_class};
@@ -35,20 +41,9 @@ void enter_program_directory() {
   wchar_t path[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring directory(path, length);
-  directory.resize(directory.find_last_of(L'\\') == std::wstring::npos ? 0 : directory.find_last_of(L'\\'));
+  const std::size_t slash = directory.find_last_of(L'\\');
+  directory.resize(slash == std::wstring::npos ? 0 : slash);
   if (!directory.empty()) SetCurrentDirectoryW(directory.c_str());
-}
-
-DWORD window_style(const WindowProperties& properties) {
-  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  if (properties.border == 1) style |= WS_THICKFRAME;
-  if (properties.minimise_box != 0) style |= WS_MINIMIZEBOX;
-  if (properties.maximise_box != 0) style |= WS_MAXIMIZEBOX;
-  return style;
-}
-
-HBRUSH background_brush(std::uint32_t colour) {
-  return colour == kButtonFace ? GetSysColorBrush(COLOR_BTNFACE) : CreateSolidBrush(colour);
 }
 
 // The image of the given size from an icon file (its directory, then the images), or null.
@@ -70,7 +65,26 @@ HICON icon_from_file(std::string_view file, int size) {
   return nullptr;
 }
 
+bool is_input_message(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// Units whose type has no window raise no events.
+bool raises_events(std::uint32_t type) {
+  namespace code = text::type_code;
+  return type != code::kCommonDlg && type != code::kPrinter && type != code::kBalloonTip;
+}
+
+std::uintptr_t window_handle_of(std::uint32_t form_id, std::uint32_t unit_id) {
+  const Control* control = FormRuntime::instance().control(form_id, unit_id);
+  return control != nullptr ? reinterpret_cast<std::uintptr_t>(control->window()) : 0;
+}
+
 }  // namespace
+
+FormWindow* FormRuntime::OpenForm::window_unit() const {
+  return controls.empty() ? nullptr : static_cast<FormWindow*>(controls.front().get());
+}
 
 FormRuntime::FormRuntime() {
   OleInitialize(nullptr);
@@ -80,6 +94,7 @@ FormRuntime::FormRuntime() {
   hidden_owner_ = CreateWindowExW(0, kHiddenOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
   runtime::win32::set_runtime_window(hidden_owner_);
+  text::set_window_handle_resolver(window_handle_of);
   std::optional<FormBlock> block = read_form_block(stored_form_block());
   if (!block) runtime::raise_error(0, "载入启动窗口失败");
   block_ = std::move(*block);
@@ -102,88 +117,219 @@ void FormRuntime::register_handler(std::uint32_t reference, EventHandler handler
   }
 }
 
-FormRuntime::OpenForm* FormRuntime::open_form(std::uint32_t form_id) {
-  for (auto& form : open_) {
+FormRecord* FormRuntime::mutable_form(std::uint32_t form_id) {
+  for (FormRecord& record : block_.forms) {
+    if (record.id == form_id) return &record;
+  }
+  return nullptr;
+}
+
+FormRuntime::OpenForm* FormRuntime::open_form(std::uint32_t form_id) const {
+  for (const auto& form : open_) {
     if (form->form_id == form_id) return form.get();
   }
   return nullptr;
 }
 
-FormRuntime::OpenForm* FormRuntime::open_form(HWND window) {
-  for (auto& form : open_) {
+FormRuntime::OpenForm* FormRuntime::open_form(HWND window) const {
+  for (const auto& form : open_) {
     if (form->window == window) return form.get();
   }
   return nullptr;
 }
 
 HWND FormRuntime::window_of(std::uint32_t form_id) const {
-  for (const auto& form : open_) {
-    if (form->form_id == form_id) return form->window;
+  const OpenForm* form = open_form(form_id);
+  return form != nullptr ? form->window : nullptr;
+}
+
+Control* FormRuntime::control(std::uint32_t form_id, std::uint32_t unit_id) const {
+  const OpenForm* form = open_form(form_id);
+  if (form == nullptr || form->controls.empty()) return nullptr;
+  if (unit_id == 0) return form->controls.front().get();
+  for (const auto& control : form->controls) {
+    if (control->unit_id() == unit_id) return control.get();
   }
   return nullptr;
 }
 
-bool FormRuntime::load_form(std::uint32_t form_id, HWND owner) {
-  if (OpenForm* open = open_form(form_id); open != nullptr && !open->closing) {
-    if (IsIconic(open->window)) {
-      ShowWindow(open->window, SW_RESTORE);
-    } else {
-      SetForegroundWindow(open->window);
-    }
-    return true;
+std::vector<Control*> FormRuntime::controls_of(std::uint32_t form_id) const {
+  std::vector<Control*> controls;
+  if (const OpenForm* form = open_form(form_id)) {
+    for (const auto& control : form->controls) controls.push_back(control.get());
   }
-  const FormRecord* record = form(form_id);
-  if (record == nullptr || (owner != nullptr && !IsWindow(owner))) return false;
-  const ControlRecord& window_unit = *record->units[0].control();
-  const std::optional<WindowProperties> properties = decode_properties<WindowProperties>(window_unit.properties);
+  return controls;
+}
+
+Control* FormRuntime::control_of(const OpenForm& form, HWND window) const {
+  for (const auto& control : form.controls) {
+    if (control->window() == window) return control.get();
+  }
+  return nullptr;
+}
+
+bool FormRuntime::load_form(std::uint32_t form_id, HWND owner, bool modal) {
+  if (OpenForm* open = open_form(form_id)) {
+    if (!open->closing) {
+      if (IsIconic(open->window)) {
+        ShowWindow(open->window, SW_RESTORE);
+      } else {
+        SetForegroundWindow(open->window);
+      }
+      return true;
+    }
+    if (IsWindow(open->window)) DestroyWindow(open->window);  // finish the close under way
+  }
+  FormRecord* record = mutable_form(form_id);
+  if (record == nullptr || record->units.empty() || record->units[0].control() == nullptr) return false;
+  if (modal) owner = nullptr;
+  if (owner != nullptr && !IsWindow(owner)) return false;
+  const ControlRecord& window_record = *record->units[0].control();
+  const std::optional<WindowProperties> properties = decode_properties<WindowProperties>(window_record.properties);
   if (!properties) return false;
 
   auto open = std::make_unique<OpenForm>();
   open->form_id = form_id;
   open->menu = walk_menu(*record);
   open->accelerators = build_accelerators(open->menu);
-  open->background = background_brush(properties->background_colour);
   MenuBar menu_bar = build_menu_bar(open->menu);
 
-  Rect rect = window_unit.rect;
+  Rect rect = window_record.rect;
   if (properties->start_position == 1) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     rect.left = work.left + (work.right - work.left - rect.width) / 2;
     rect.top = work.top + (work.bottom - work.top - rect.height) / 2;
   }
-  OpenForm* form_state = open.get();
+  OpenForm* form = open.get();
   open_.push_back(std::move(open));
   const std::wstring title = runtime::win32::widen(properties->title);
-  HWND window = CreateWindowExW(properties->border == 2 ? WS_EX_DLGMODALFRAME : 0, kFormClass, title.c_str(),
-                                window_style(*properties), rect.left, rect.top, rect.width, rect.height, owner,
-                                menu_bar.get(), GetModuleHandleW(nullptr), form_state);
+  const HWND window = CreateWindowExW(FormWindow::extended_style_of(*properties), kFormClass, title.c_str(),
+                                      FormWindow::style_of(*properties), rect.left, rect.top, rect.width,
+                                      rect.height, owner, menu_bar.get(), GetModuleHandleW(nullptr), form);
   if (window == nullptr) {
-    open_.erase(std::find_if(open_.begin(), open_.end(), [form_state](const auto& f) { return f.get() == form_state; }));
+    open_.erase(std::find_if(open_.begin(), open_.end(), [form](const auto& f) { return f.get() == form; }));
     return false;
   }
   menu_bar.release();  // the window owns its menu now
   if (!properties->icon.empty()) {
-    form_state->big_icon = icon_from_file(properties->icon, 32);
-    form_state->small_icon = icon_from_file(properties->icon, 16);
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form_state->big_icon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form_state->small_icon));
+    form->big_icon = icon_from_file(properties->icon, 32);
+    form->small_icon = icon_from_file(properties->icon, 16);
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form->big_icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form->small_icon));
   }
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
+  if (!create_controls(*form, *record)) {
+    DestroyWindow(window);
+    return false;
+  }
+  focus_first_control(*form);
+  form->building = false;
 
-  // Created, then shown and resized, each only while the window still exists.
+  // Created (before the user sees the form, so its handler can retitle it), then shown and
+  // resized, each only while the window still exists.
   raise_event(form_id, 0, kEventCreated);
+  if (!IsWindow(window)) return true;
+  ShowWindow(window, properties->start_position == 2 ? SW_SHOWMINIMIZED
+                     : properties->start_position == 3 ? SW_SHOWMAXIMIZED
+                                                       : SW_SHOW);
+  UpdateWindow(window);
   if (IsWindow(window)) raise_event(form_id, 0, kEventShown);
   if (IsWindow(window)) raise_event(form_id, 0, kEventResized);
-  if (OpenForm* still = open_form(window)) still->created = true;
+  form = open_form(window);
+  if (form == nullptr) return true;
+  if (modal) enter_modal(*form);
+  for (const auto& control : form->controls) control->form_complete();
+  form->created = true;
+  if (modal) {
+    while (IsWindow(window)) {
+      if (!pump_message(true)) break;
+    }
+  }
   return true;
 }
 
+bool FormRuntime::create_controls(OpenForm& form, FormRecord& record) {
+  ControlSite window_site{form.form_id, &record.units[0], form.window, {0, 0}, true, 0};
+  const std::optional<WindowProperties> properties =
+      decode_properties<WindowProperties>(record.units[0].control()->properties);
+  form.controls.push_back(std::make_unique<FormWindow>(window_site, *properties));
+  form.controls.front()->create();
+  int child_id = kFirstChildId;
+  for (std::size_t i = 1; i < record.units.size(); ++i) {
+    UnitRecord& unit = record.units[i];
+    if (unit.control() == nullptr) continue;  // menu items live in the menu bar
+    ControlSite site{form.form_id, &unit, form.window, {0, 0}, true, child_id++};
+    std::unique_ptr<Control> control = make_control(site);
+    if (control == nullptr) continue;  // a type this runtime does not show
+    Control* created = control.get();
+    form.controls.push_back(std::move(control));
+    lay_out(form.form_id);  // its container's origin
+    if (!created->create()) form.controls.pop_back();
+  }
+  // Containers go below the controls they hold.
+  for (const auto& control : form.controls) {
+    if (control->is_container()) {
+      SetWindowPos(control->window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  lay_out(form.form_id);
+  return true;
+}
+
+void FormRuntime::lay_out(std::uint32_t form_id) {
+  OpenForm* form = open_form(form_id);
+  if (form == nullptr) return;
+  for (std::size_t i = 1; i < form->controls.size(); ++i) {
+    Control& control = *form->controls[i];
+    POINT origin{0, 0};
+    bool shown = true;
+    for (std::uint32_t parent = control.record().parent; parent != 0;) {
+      const Control* container = this->control(form_id, parent);
+      if (container == nullptr) break;
+      origin.x += container->record().rect.left;
+      origin.y += container->record().rect.top;
+      shown = shown && container->record().visible();
+      parent = container->record().parent;
+    }
+    control.set_origin(origin);
+    control.set_shown(shown);
+    if (control.window() == nullptr) continue;
+    const Rect& rect = control.record().rect;
+    SetWindowPos(control.window(), nullptr, origin.x + rect.left, origin.y + rect.top, rect.width, rect.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    control.apply_state();
+  }
+}
+
+void FormRuntime::focus_first_control(OpenForm& form) {
+  Control* first = nullptr;
+  for (const auto& control : form.controls) {
+    const ControlRecord& record = control->record();
+    if (control->window() == nullptr || control->window() == form.window || (record.flags & kTakesFocus) == 0 ||
+        !IsWindowVisible(control->window()) || !IsWindowEnabled(control->window())) {
+      continue;
+    }
+    if (first == nullptr || record.focus_order < first->record().focus_order) first = control.get();
+  }
+  if (first != nullptr) {
+    form.last_focus = first->window();
+    SetFocus(first->window());
+  }
+}
+
+void FormRuntime::enter_modal(OpenForm& form) {
+  for (const auto& other : open_) {
+    if (other.get() != &form && IsWindowEnabled(other->window)) {
+      EnableWindow(other->window, FALSE);
+      form.disabled_while_modal.push_back(other->window);
+    }
+  }
+}
+
 void FormRuntime::close_form(std::uint32_t form_id, bool forced) {
-  OpenForm* form_state = open_form(form_id);
-  if (form_state == nullptr || form_state->closing) return;
-  const HWND window = form_state->window;
+  OpenForm* form = open_form(form_id);
+  if (form == nullptr || form->closing) return;
+  const HWND window = form->window;
   if (!forced) {
     for (std::int32_t question : {kEventBeforeCloseQuery, kEventCloseQuery}) {
       const EventNotice answer = raise_event(form_id, 0, question);
@@ -191,8 +337,16 @@ void FormRuntime::close_form(std::uint32_t form_id, bool forced) {
       if (open_form(window) == nullptr) return;  // the handler closed it already
     }
   }
-  open_form(window)->closing = true;
+  form = open_form(window);
+  form->closing = true;
   raise_event(form_id, 0, kEventDestroying);
+  if (OpenForm* still = open_form(window)) {
+    // Give the forms a modal form disabled back before it goes, so one of them is activated.
+    for (HWND other : still->disabled_while_modal) {
+      if (IsWindow(other)) EnableWindow(other, TRUE);
+    }
+    still->disabled_while_modal.clear();
+  }
   if (IsWindow(window)) DestroyWindow(window);
 }
 
@@ -207,109 +361,208 @@ void FormRuntime::close_all_forms() {
 void FormRuntime::forget(HWND window) {
   const auto found = std::find_if(open_.begin(), open_.end(), [window](const auto& form) { return form->window == window; });
   if (found == open_.end()) return;
-  if ((*found)->background != GetSysColorBrush(COLOR_BTNFACE)) DeleteObject((*found)->background);
-  if ((*found)->big_icon != nullptr) DestroyIcon((*found)->big_icon);
-  if ((*found)->small_icon != nullptr) DestroyIcon((*found)->small_icon);
+  std::unique_ptr<OpenForm> form = std::move(*found);
   open_.erase(found);
+  for (HWND other : form->disabled_while_modal) {
+    if (IsWindow(other)) EnableWindow(other, TRUE);
+  }
+  if (form->big_icon != nullptr) DestroyIcon(form->big_icon);
+  if (form->small_icon != nullptr) DestroyIcon(form->small_icon);
+  form.reset();  // the controls and the accelerator table
   if (open_.empty() && running_) PostQuitMessage(0);
 }
 
+void FormRuntime::rebuild_menu(std::uint32_t form_id) {
+  OpenForm* form = open_form(form_id);
+  const FormRecord* record = this->form(form_id);
+  if (form == nullptr || record == nullptr) return;
+  form->menu = walk_menu(*record);
+  form->accelerators = build_accelerators(form->menu);
+  MenuBar menu_bar = build_menu_bar(form->menu);
+  const HMENU old = GetMenu(form->window);
+  SetMenu(form->window, menu_bar.release());
+  if (old != nullptr) DestroyMenu(old);
+  DrawMenuBar(form->window);
+}
+
 void FormRuntime::link_events(std::uint32_t form_id, std::uint32_t unit_id, std::uint32_t target_id) {
-  auto found = std::find_if(block_.forms.begin(), block_.forms.end(), [form_id](const FormRecord& f) { return f.id == form_id; });
-  if (found == block_.forms.end()) return;
-  FormRecord& record = *found;
-  if (target_id == 0 && unit_id == record.units[0].id) {
-    for (UnitRecord& unit : record.units) unit.shared_events = 0;
+  FormRecord* record = mutable_form(form_id);
+  if (record == nullptr) return;
+  if (target_id == 0 && unit_id == record->units[0].id) {
+    for (UnitRecord& unit : record->units) unit.shared_events = 0;
     return;
   }
-  const UnitRecord* target = target_id != 0 ? record.find_unit(target_id) : nullptr;
-  for (UnitRecord& unit : record.units) {
+  const UnitRecord* target = target_id != 0 ? record->find_unit(target_id) : nullptr;
+  for (UnitRecord& unit : record->units) {
     if (unit.id != unit_id) continue;
-    if (target_id == 0) unit.shared_events = 0;
-    else if (target != nullptr && target->type == unit.type) unit.shared_events = target_id;
+    if (target_id == 0) {
+      unit.shared_events = 0;
+    } else if (target != nullptr && target->type == unit.type) {
+      unit.shared_events = target_id;
+    }
   }
 }
 
 EventNotice FormRuntime::raise_event(std::uint32_t form_id, std::uint32_t unit_id, std::int32_t event,
                                      std::vector<std::int64_t> arguments) {
   EventNotice notice{form_id, unit_id, event, std::move(arguments)};
-  if (runtime::reporting_error()) return notice;
+  if (runtime::reporting_error() || runtime::error_count() != 0) return notice;
   const FormRecord* record = form(form_id);
   if (record == nullptr) runtime::raise_error(0, "未找到引发事件的窗口");
   const std::uint32_t raised_by = unit_id != 0 ? unit_id : record->units[0].id;
-  if (record->find_unit(raised_by) == nullptr) runtime::raise_error(0, "未找到引发事件的窗口组件");
+  const UnitRecord* unit = record->find_unit(raised_by);
+  if (unit == nullptr) runtime::raise_error(0, "未找到引发事件的窗口组件");
+  const UnitRecord* bound = record->event_target(raised_by);
+  if (!raises_events(bound->type)) runtime::raise_error(0, "引发事件的窗口组件无效");
   const Handler reference = record->event_handler(raised_by, event);
   if (!reference) return notice;
   const auto handler = handlers_.find(*reference);
   if (handler == handlers_.end()) return notice;
   const auto previous_sender = sender_;
   sender_ = {form_id, raised_by};
+  ++handler_depth_;
   notice.result = handler->second(notice);
+  --handler_depth_;
   sender_ = previous_sender;
   notice.handled = true;
   return notice;
 }
 
-bool FormRuntime::translate_accelerator(MSG& message) {
+void FormRuntime::add_idle_callback(HWND window, IdleCallback callback, void* datum) {
+  for (const IdleEntry& entry : idle_) {
+    if (entry.window == window) return;
+  }
+  idle_.push_back({window, callback, datum});
+}
+
+void FormRuntime::run_idle_callbacks() {
+  std::erase_if(idle_, [](const IdleEntry& entry) { return !IsWindow(entry.window); });
+  const std::vector<IdleEntry> entries = idle_;  // a callback may add another
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    if (IsWindow(entry->window)) entry->callback(entry->datum);
+  }
+}
+
+bool FormRuntime::pre_translate(MSG& message) {
   if (message.hwnd == nullptr) return false;
-  HWND root = GetAncestor(message.hwnd, GA_ROOT);
-  const OpenForm* form_state = open_form(root);
-  return form_state != nullptr && form_state->accelerators.get() != nullptr &&
-         TranslateAcceleratorW(root, form_state->accelerators.get(), &message) != 0;
+  const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+  const OpenForm* form = open_form(root);
+  if (form == nullptr) return false;
+  if (form->accelerators && TranslateAcceleratorW(root, form->accelerators.get(), &message) != 0) return true;
+  // Forms without a menu bar are dialogs: Tab, Shift+Tab, Enter, Escape and Alt+mnemonic move
+  // between their controls as in any dialog box.
+  return GetMenu(root) == nullptr && IsDialogMessageW(root, &message) != 0;
+}
+
+bool FormRuntime::pump_message(bool nested) {
+  MSG message;
+  while (idle_due_ && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+    run_idle_callbacks();
+    idle_due_ = false;
+  }
+  if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+    // A modal form's loop passes the quit message on to the loop it runs in.
+    if (nested && message.message == WM_QUIT) PostQuitMessage(static_cast<int>(message.wParam));
+    return false;
+  }
+  if (is_input_message(message.message)) idle_due_ = true;
+  if (!pre_translate(message)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return true;
 }
 
 void FormRuntime::run() {
   running_ = true;
   if (open_.empty()) return;
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (translate_accelerator(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+  while (pump_message(false)) {
   }
   running_ = false;
 }
 
-LRESULT FormRuntime::on_form_message(OpenForm& form_state, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT FormRuntime::on_command(OpenForm& form, WPARAM wparam, LPARAM lparam) {
+  if (lparam == 0) {  // a menu item or an accelerator
+    if (const std::uint32_t unit = form.menu.unit_for(LOWORD(wparam))) raise_event(form.form_id, unit, 0);
+    return 0;
+  }
+  Control* control = control_of(form, reinterpret_cast<HWND>(lparam));
+  if (control == nullptr || form.building) return 0;
+  if (const std::optional<std::int32_t> event = control->command_event(HIWORD(wparam))) {
+    raise_event(form.form_id, control->unit_id(), *event);
+  }
+  return 0;
+}
+
+LRESULT FormRuntime::on_form_message(OpenForm& form, UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND window = form.window;
+  if (input_event_number(message) && !form.building) {
+    const bool swallowed = raise_input_event(form.form_id, 0, message, &wparam, lparam);
+    if (!IsWindow(window)) return 0;
+    if (swallowed) return 0;
+  }
   switch (message) {
     case WM_COMMAND:
-      if (lparam == 0) {  // a menu item or an accelerator
-        if (const std::uint32_t unit = form_state.menu.unit_for(LOWORD(wparam))) raise_event(form_state.form_id, unit, 0);
-        return 0;
+      return on_command(form, wparam, lparam);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      if (Control* control = control_of(form, reinterpret_cast<HWND>(lparam))) {
+        if (HBRUSH brush = control->colour_brush(reinterpret_cast<HDC>(wparam))) return reinterpret_cast<LRESULT>(brush);
       }
       break;
+    case DM_GETDEFID:
+      for (const auto& control : form.controls) {
+        if (control->is_default_button() && control->window() != nullptr) {
+          return MAKELRESULT(GetDlgCtrlID(control->window()), DC_HASDEFID);
+        }
+      }
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window, focus)) form.last_focus = focus;
+      } else if (form.last_focus != nullptr && IsWindow(form.last_focus) && IsChild(window, form.last_focus)) {
+        SetFocus(form.last_focus);
+      }
+      return 0;
+    case WM_SETFOCUS:
+      if (form.last_focus != nullptr && IsWindow(form.last_focus) && IsChild(window, form.last_focus)) {
+        SetFocus(form.last_focus);
+      }
+      return 0;
     case WM_SIZE:
-      if (form_state.created) raise_event(form_state.form_id, 0, kEventResized);
+      if (form.created) raise_event(form.form_id, 0, kEventResized);
       return 0;
     case WM_CLOSE:
-      close_form(form_state.form_id, false);
+      close_form(form.form_id, false);
       return 0;
-    case WM_ERASEBKGND: {
-      RECT client{};
-      GetClientRect(form_state.window, &client);
-      FillRect(reinterpret_cast<HDC>(wparam), &client, form_state.background);
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      if (const FormWindow* unit = form.window_unit()) {
+        unit->erase(reinterpret_cast<HDC>(wparam));
+        return 1;
+      }
+      break;
     default:
       break;
   }
-  return DefWindowProcW(form_state.window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT CALLBACK FormRuntime::form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* form_state = static_cast<OpenForm*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    form_state->window = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form_state));
+    auto* form = static_cast<OpenForm*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    form->window = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
-  auto* form_state = reinterpret_cast<OpenForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* form = reinterpret_cast<OpenForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     instance().forget(window);
     return DefWindowProcW(window, message, wparam, lparam);
   }
-  if (form_state == nullptr) return DefWindowProcW(window, message, wparam, lparam);
-  return instance().on_form_message(*form_state, message, wparam, lparam);
+  if (form == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  return instance().on_form_message(*form, message, wparam, lparam);
 }
 
 LRESULT CALLBACK FormRuntime::hidden_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

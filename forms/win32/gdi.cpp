@@ -1,0 +1,192 @@
+#include "forms/win32/gdi.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "forms/byte_io.h"
+#include "forms/properties.h"
+
+namespace quillet::forms::win32 {
+namespace {
+
+constexpr std::size_t kLogicalFontBytes = 60;
+constexpr std::size_t kFaceBytes = 32;
+constexpr BYTE kGb2312Charset = 134;
+
+int screen_dpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+// The narrow logical font of a 60-byte blob.
+bool read_logical_font(std::string_view blob, LOGFONTW& font) {
+  if (blob.size() < kLogicalFontBytes) return false;
+  ByteReader in(blob);
+  font = LOGFONTW{};
+  font.lfHeight = in.signed_word();
+  font.lfWidth = in.signed_word();
+  font.lfEscapement = in.signed_word();
+  font.lfOrientation = in.signed_word();
+  font.lfWeight = in.signed_word();
+  const std::string_view flags = in.take(8);
+  font.lfItalic = static_cast<BYTE>(flags[0]);
+  font.lfUnderline = static_cast<BYTE>(flags[1]);
+  font.lfStrikeOut = static_cast<BYTE>(flags[2]);
+  font.lfCharSet = static_cast<BYTE>(flags[3]);
+  font.lfOutPrecision = static_cast<BYTE>(flags[4]);
+  font.lfClipPrecision = static_cast<BYTE>(flags[5]);
+  font.lfQuality = static_cast<BYTE>(flags[6]);
+  font.lfPitchAndFamily = static_cast<BYTE>(flags[7]);
+  std::string_view face = in.take(kFaceBytes);
+  face = face.substr(0, std::min(face.find('\0'), face.size()));
+  const std::wstring wide = runtime::win32::widen(face).substr(0, LF_FACESIZE - 1);
+  std::copy(wide.begin(), wide.end(), font.lfFaceName);
+  return true;
+}
+
+LOGFONTW default_logical_font() {
+  LOGFONTW font{};
+  GetObjectW(default_font(), sizeof font, &font);
+  return font;
+}
+
+}  // namespace
+
+COLORREF colour_of(std::uint32_t stored) {
+  return stored == kButtonFace ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(stored & 0x00FFFFFF);
+}
+
+UniqueBrush brush_of(std::uint32_t stored) { return UniqueBrush(CreateSolidBrush(colour_of(stored))); }
+
+HFONT default_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+UniqueFont font_from_blob(std::string_view blob) {
+  LOGFONTW font;
+  if (!read_logical_font(blob, font)) return UniqueFont();
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+FontValue font_value_of(std::string_view blob) {
+  LOGFONTW font;
+  if (!read_logical_font(blob, font)) font = default_logical_font();
+  FontValue value;
+  value.bold = font.lfWeight >= FW_BOLD;
+  value.italic = font.lfItalic != 0;
+  value.underline = font.lfUnderline != 0;
+  value.strike_out = font.lfStrikeOut != 0;
+  const int height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+  value.size = MulDiv(height, 72, screen_dpi());
+  value.face = runtime::win32::narrow(font.lfFaceName);
+  return value;
+}
+
+std::string font_blob_of(const FontValue& font) {
+  ByteWriter out;
+  out.signed_word(-MulDiv(font.size, screen_dpi(), 72));
+  out.word(0), out.word(0), out.word(0);
+  out.signed_word(font.bold ? FW_BOLD : FW_NORMAL);
+  const char flags[8] = {font.italic ? '\1' : '\0', font.underline ? '\1' : '\0', font.strike_out ? '\1' : '\0',
+                         static_cast<char>(kGb2312Charset), 0, 0, 0, 0};
+  out.raw(std::string_view(flags, 8));
+  std::string face = font.face.substr(0, kFaceBytes - 1);
+  face.resize(kFaceBytes, '\0');
+  out.raw(face);
+  return out.take();
+}
+
+int font_line_height(std::string_view blob) {
+  UniqueFont font = font_from_blob(blob);
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, font ? font.get() : default_font());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return metrics.tmHeight;
+}
+
+UniqueCursor cursor_from_blob(std::string_view blob) {
+  // A .cur file: reserved, type 2, count; 16-byte entries whose fourth and fifth half words
+  // are the hot spot; the image a DIB. CreateIconFromResourceEx wants the hot spot in front.
+  ByteReader in(blob);
+  if (in.half_word() != 0 || in.half_word() != 2 || in.half_word() == 0) return UniqueCursor();
+  const std::string_view entry = in.take(16);
+  if (entry.size() != 16) return UniqueCursor();
+  ByteReader fields(entry.substr(4));
+  const std::uint16_t hot_x = fields.half_word();
+  const std::uint16_t hot_y = fields.half_word();
+  const std::uint32_t bytes = fields.word();
+  const std::uint32_t offset = fields.word();
+  if (offset > blob.size() || bytes > blob.size() - offset) return UniqueCursor();
+  ByteWriter resource;
+  resource.half_word(hot_x), resource.half_word(hot_y);
+  resource.raw(blob.substr(offset, bytes));
+  std::string data = resource.take();
+  return UniqueCursor(reinterpret_cast<HCURSOR>(CreateIconFromResourceEx(
+      reinterpret_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size()), FALSE, 0x00030000, 0, 0, LR_DEFAULTCOLOR)));
+}
+
+Picture::Picture(std::string_view bytes) {
+  if (bytes.empty()) return;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (memory == nullptr) return;
+  std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+  GlobalUnlock(memory);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    GlobalFree(memory);
+    return;
+  }
+  void* picture = nullptr;
+  if (SUCCEEDED(OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture, &picture))) {
+    picture_ = static_cast<IPicture*>(picture);
+  }
+  stream->Release();  // frees the memory too
+}
+
+Picture::~Picture() {
+  if (picture_ != nullptr) picture_->Release();
+}
+
+Picture& Picture::operator=(Picture&& other) noexcept {
+  if (this != &other) {
+    if (picture_ != nullptr) picture_->Release();
+    picture_ = other.picture_;
+    other.picture_ = nullptr;
+  }
+  return *this;
+}
+
+SIZE Picture::pixel_size() const {
+  if (picture_ == nullptr) return {0, 0};
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  picture_->get_Width(&width);
+  picture_->get_Height(&height);
+  const int dpi = screen_dpi();
+  return {MulDiv(width, dpi, 2540), MulDiv(height, dpi, 2540)};
+}
+
+void Picture::draw(HDC dc, int x, int y) const {
+  if (picture_ == nullptr) return;
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  picture_->get_Width(&width);
+  picture_->get_Height(&height);
+  const SIZE size = pixel_size();
+  // OLE pictures are addressed bottom-up in HIMETRIC.
+  picture_->Render(dc, x, y, size.cx, size.cy, 0, height, width, -height, nullptr);
+}
+
+HBITMAP Picture::bitmap() const {
+  SHORT type = PICTYPE_NONE;
+  if (picture_ == nullptr || FAILED(picture_->get_Type(&type)) || type != PICTYPE_BITMAP) return nullptr;
+  OLE_HANDLE handle = 0;
+  picture_->get_Handle(&handle);
+  return reinterpret_cast<HBITMAP>(static_cast<std::uintptr_t>(handle));
+}
+
+}  // namespace quillet::forms::win32

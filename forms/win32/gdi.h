@@ -1,0 +1,75 @@
+// Colours, brushes, fonts and pictures as the stored forms describe them.
+//
+// A stored colour is a COLORREF word, 0xFF000000 standing for the button-face colour. A stored
+// font is a counted blob: empty for the default GUI font, or a 60-byte logical font in the
+// narrow layout (face name in code page 936). A picture is the bytes of a GIF, JPEG, BMP or
+// icon file, drawn through OLE.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/win32_text.h"
+
+namespace quillet::forms::win32 {
+
+using UniqueFont = runtime::win32::UniqueWin32<HFONT, DeleteObject>;
+using UniqueBrush = runtime::win32::UniqueWin32<HBRUSH, DeleteObject>;
+using UniqueCursor = runtime::win32::UniqueWin32<HCURSOR, DestroyCursor>;
+
+// The value of a font property: the font record the application reads and writes.
+struct FontValue {
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strike_out = false;
+  std::int32_t size = 9;  // points
+  std::string face;       // code page 936
+  bool operator==(const FontValue&) const = default;
+};
+
+COLORREF colour_of(std::uint32_t stored);
+UniqueBrush brush_of(std::uint32_t stored);
+
+// The stored blob as a font; an empty or unreadable blob gives the default GUI font, which
+// nobody owns (the UniqueFont is then empty and default_font() is what to select).
+UniqueFont font_from_blob(std::string_view blob);
+HFONT default_font();
+// Between the stored blob and the font record. Sizes are points at the screen's resolution.
+FontValue font_value_of(std::string_view blob);
+std::string font_blob_of(const FontValue& font);
+// Pixel height of a line of text in the font (the blob's font, or the default).
+int font_line_height(std::string_view blob);
+
+// A mouse pointer from the stored cursor blob (a .cur or .ico file); null for the default
+// pointer (four zero bytes) or data that is not a cursor.
+UniqueCursor cursor_from_blob(std::string_view blob);
+
+// A picture file decoded by OLE. Empty when the bytes are not a picture.
+class Picture {
+ public:
+  Picture() = default;
+  explicit Picture(std::string_view bytes);
+  ~Picture();
+  Picture(Picture&& other) noexcept : picture_(other.picture_) { other.picture_ = nullptr; }
+  Picture& operator=(Picture&& other) noexcept;
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  explicit operator bool() const { return picture_ != nullptr; }
+  SIZE pixel_size() const;  // at the screen's resolution
+  // Draws the picture with its top-left corner at (x, y), at its own size.
+  void draw(HDC dc, int x, int y) const;
+  // The bitmap inside a bitmap picture (owned by the picture), else null.
+  HBITMAP bitmap() const;
+
+ private:
+  IPicture* picture_ = nullptr;
+};
+
+}  // namespace quillet::forms::win32

@@ -1,0 +1,111 @@
+#include "forms/win32/methods.h"
+
+#include "forms/win32/form_runtime.h"
+#include "runtime/errors.h"
+
+namespace quillet::forms::win32 {
+namespace {
+
+using text::ValueRecord;
+
+constexpr char kNoWindow[] = "指定窗口或窗口组件不存在或尚未载入";
+
+std::uint32_t form_of(const ValueRecord& unit) { return unit.low; }
+std::uint32_t unit_of(const ValueRecord& unit) { return unit.high; }
+
+// The unit's control with its window; a run-time error when there is none.
+Control& live_control(std::int32_t count, const ValueRecord* args) {
+  Control* control = count > 0 ? FormRuntime::instance().control(form_of(args[0]), unit_of(args[0])) : nullptr;
+  if (control == nullptr || control->window() == nullptr) runtime::raise_error(0, kNoWindow);
+  return *control;
+}
+
+// An owner given as a window unit, or as a window handle in an integer.
+HWND owner_window(const ValueRecord& owner) {
+  if (owner.type == text::type_code::kWindow) {
+    const Control* control = FormRuntime::instance().control(form_of(owner), unit_of(owner));
+    return control != nullptr ? control->window() : reinterpret_cast<HWND>(~std::uintptr_t{0});
+  }
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(text::bits_of(owner)));
+}
+
+}  // namespace
+
+void LoadForm(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  if (count < 1) return text::return_bool(result, false);
+  const ValueRecord* owner = text::given_argument(count, args, 1);
+  const bool modal = text::optional_bool(count, args, 2).value_or(false);
+  // A given owner that names no live window makes a modeless load fail.
+  HWND owner_handle = owner != nullptr ? owner_window(*owner) : nullptr;
+  if (owner != nullptr && !modal && (owner_handle == nullptr || !IsWindow(owner_handle))) {
+    return text::return_bool(result, false);
+  }
+  text::return_bool(result, FormRuntime::instance().load_form(form_of(args[0]), owner_handle, modal));
+}
+
+void DestroyForm(ValueRecord*, std::int32_t count, ValueRecord* args) {
+  Control& form = live_control(count, args);
+  if (text::optional_bool(count, args, 1).value_or(false)) {
+    FormRuntime::instance().close_form(form.form_id(), true);
+  } else {
+    PostMessageW(form.site().form_window, WM_CLOSE, 0, 0);
+  }
+}
+
+void ClientWidth(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  RECT client{};
+  GetClientRect(live_control(count, args).window(), &client);
+  text::return_int(result, client.right - client.left);
+}
+
+void ClientHeight(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  RECT client{};
+  GetClientRect(live_control(count, args).window(), &client);
+  text::return_int(result, client.bottom - client.top);
+}
+
+void MoveUnit(ValueRecord*, std::int32_t count, ValueRecord* args) {
+  live_control(count, args);
+  const std::uint32_t form = form_of(args[0]), unit = unit_of(args[0]);
+  for (std::int32_t coordinate = 0; coordinate < 4; ++coordinate) {
+    const std::optional<std::int32_t> value = text::optional_int(count, args, coordinate + 1);
+    if (!value || (coordinate >= 2 && *value == -1)) continue;
+    // Only a changed coordinate moves the window.
+    if (text::int_value(read_property(form, unit, coordinate)) != *value) {
+      write_property(form, unit, coordinate, text::int_record(*value));
+    }
+  }
+}
+
+void SendUnitMessage(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  const HWND window = live_control(count, args).window();
+  const auto message = static_cast<UINT>(text::optional_int(count, args, 1).value_or(0));
+  const auto first = static_cast<WPARAM>(static_cast<std::intptr_t>(text::optional_int(count, args, 2).value_or(0)));
+  const auto second = static_cast<LPARAM>(text::optional_int(count, args, 3).value_or(0));
+  text::return_int(result, static_cast<std::int32_t>(SendMessageW(window, message, first, second)));
+}
+
+void LinkEvents(ValueRecord*, std::int32_t count, ValueRecord* args) {
+  if (count < 1) return;
+  const ValueRecord* target = text::given_argument(count, args, 1);
+  if (target != nullptr && form_of(*target) != form_of(args[0])) return;  // links stay within a form
+  FormRuntime::instance().link_events(form_of(args[0]), unit_of(args[0]), target != nullptr ? unit_of(*target) : 0);
+}
+
+void EventSender(ValueRecord* result, std::int32_t, ValueRecord*) {
+  FormRuntime& runtime = FormRuntime::instance();
+  if (!runtime.in_event_handler()) runtime::raise_error(0, "“取事件组件”命令只能在事件处理子程序中使用");
+  const auto [form_id, unit_id] = runtime.event_sender();
+  const FormRecord* form = runtime.form(form_id);
+  const UnitRecord* unit = form != nullptr ? form->find_unit(unit_id) : nullptr;
+  *result = text::unit_record(form_id, unit_id, unit != nullptr ? unit->type : 0);
+}
+
+namespace call {
+UnitRef event_sender() {
+  const ValueRecord sender = text::invoke(EventSender);
+  return {sender.low, sender.high, sender.type};
+}
+}  // namespace call
+
+}  // namespace quillet::forms::win32

@@ -1,0 +1,56 @@
+// The methods of windows and controls, called as commands through the calling frame with the
+// unit as the first argument (a unit record: form id, unit id, type code). A method on a unit
+// whose window does not exist is a run-time error.
+#pragma once
+
+#include <optional>
+
+#include "forms/win32/property_service.h"
+#include "text/call_frame.h"
+
+namespace quillet::forms::win32 {
+
+// form's window unit; [owner window]; [modal] -> logical: the form was loaded.
+void LoadForm(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// window unit; [at once]: without it a close request is posted, with true the form is destroyed.
+void DestroyForm(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// window unit -> integer size of the client area.
+void ClientWidth(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+void ClientHeight(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// unit; [left], [top], [width], [height]: omitted, or -1 for width or height, keeps the old value.
+void MoveUnit(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// unit; message; first parameter; second parameter -> the window's answer.
+void SendUnitMessage(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// unit; [unit whose event bindings it shall use]. Without the second, the link is removed (for
+// a form's window unit: every link of the form).
+void LinkEvents(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// -> the unit that raised the running event; only inside an event handler.
+void EventSender(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+
+namespace call {
+inline bool load_form(const UnitRef& form, std::optional<UnitRef> owner = {}, bool modal = false) {
+  const text::ValueRecord owner_record = owner ? owner->record() : text::omitted();
+  return text::bool_value(text::invoke(LoadForm, form.record(), owner_record, modal));
+}
+inline void destroy_form(const UnitRef& form, std::optional<bool> at_once = {}) {
+  text::invoke(DestroyForm, form.record(), at_once);
+}
+inline std::int32_t client_width(const UnitRef& form) { return text::int_value(text::invoke(ClientWidth, form.record())); }
+inline std::int32_t client_height(const UnitRef& form) {
+  return text::int_value(text::invoke(ClientHeight, form.record()));
+}
+inline void move(const UnitRef& unit, std::optional<std::int32_t> left, std::optional<std::int32_t> top,
+                 std::optional<std::int32_t> width = {}, std::optional<std::int32_t> height = {}) {
+  text::invoke(MoveUnit, unit.record(), left, top, width, height);
+}
+inline std::int32_t send_message(const UnitRef& unit, std::int32_t message, std::int32_t first, std::int32_t second) {
+  return text::int_value(text::invoke(SendUnitMessage, unit.record(), message, first, second));
+}
+inline void link_events(const UnitRef& unit, std::optional<UnitRef> target = {}) {
+  const text::ValueRecord target_record = target ? target->record() : text::omitted();
+  text::invoke(LinkEvents, unit.record(), target_record);
+}
+UnitRef event_sender();
+}  // namespace call
+
+}  // namespace quillet::forms::win32

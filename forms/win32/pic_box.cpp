@@ -1,0 +1,65 @@
+#include "forms/win32/pic_box.h"
+
+namespace quillet::forms::win32 {
+namespace {
+
+constexpr wchar_t kPicBoxClass[] = L"_QF_PicBox";
+
+void register_pic_box_class() {
+  static const bool registered = [] {
+    WNDCLASSEXW window_class{sizeof window_class};
+    window_class.style = CS_DBLCLKS;
+    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = kPicBoxClass;
+    return RegisterClassExW(&window_class) != 0;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+std::span<const PropertyRow<PicBox>> PicBox::properties() {
+  static const PropertyRow<PicBox> kRows[] = {
+      stored_row<PicBox, &PicBoxProperties::picture, &PicBox::show_picture>(0, PropertyType::Binary),
+  };
+  return kRows;
+}
+
+bool PicBox::create() {
+  const std::optional<PicBoxProperties> properties = decode_properties<PicBoxProperties>(record().properties);
+  if (!properties) return false;
+  stored_ = *properties;
+  register_pic_box_class();
+  picture_ = Picture(stored_.picture);
+  return create_child(kPicBoxClass, 0, 0, "") != nullptr;
+}
+
+void PicBox::show_picture() {
+  picture_ = Picture(stored_.picture);
+  repaint();
+}
+
+LRESULT PicBox::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(window(), &client);
+      UniqueBrush brush = brush_of(stored_.words[kBackgroundWord]);
+      FillRect(reinterpret_cast<HDC>(wparam), &client, brush.get());
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint_info;
+      HDC dc = BeginPaint(window(), &paint_info);
+      picture_.draw(dc, 0, 0);
+      EndPaint(window(), &paint_info);
+      return 0;
+    }
+    default:
+      return default_message(message, wparam, lparam);
+  }
+}
+
+}  // namespace quillet::forms::win32
