@@ -97,8 +97,6 @@ HWND Control::create_child(const wchar_t* window_class, DWORD style, DWORD exten
                             site_.form_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(site_.child_id)),
                             GetModuleHandleW(nullptr), nullptr);
   if (window_ == nullptr) return nullptr;
-  // Keep the stored order as the tab order: each new control goes below the earlier ones.
-  SetWindowPos(window_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   subclassed_ = SetWindowSubclass(window_, subclass_procedure, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
   reload_cursor();
   return window_;

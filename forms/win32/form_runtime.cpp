@@ -266,9 +266,18 @@ bool FormRuntime::create_controls(OpenForm& form, FormRecord& record) {
     lay_out(form.form_id);  // its container's origin
     if (!created->create()) form.controls.pop_back();
   }
-  // Containers go below the controls they hold.
-  for (const auto& control : form.controls) {
-    if (control->is_container()) {
+  // Stacking, top to bottom: pictures, then the controls that take the focus (in stored order,
+  // which is the tab order), then labels, then group boxes. So the picture stays visible over
+  // the document, a check box set into the gap of a label's text shows, and a label over a
+  // group box's edge is drawn over the frame.
+  auto band = [](const Control& control) {
+    if (control.type() == text::type_code::kPicBox) return 0;
+    if (control.is_container()) return 3;
+    return (control.record().flags & kTakesFocus) != 0 ? 1 : 2;
+  };
+  for (int level = 0; level < 4; ++level) {
+    for (const auto& control : form.controls) {
+      if (control->window() == nullptr || control->window() == form.window || band(*control) != level) continue;
       SetWindowPos(control->window(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
@@ -306,7 +315,7 @@ void FormRuntime::focus_first_control(OpenForm& form) {
   for (const auto& control : form.controls) {
     const ControlRecord& record = control->record();
     if (control->window() == nullptr || control->window() == form.window || (record.flags & kTakesFocus) == 0 ||
-        !IsWindowVisible(control->window()) || !IsWindowEnabled(control->window())) {
+        (GetWindowLongPtrW(control->window(), GWL_STYLE) & WS_VISIBLE) == 0 || !IsWindowEnabled(control->window())) {
       continue;
     }
     if (first == nullptr || record.focus_order < first->record().focus_order) first = control.get();
@@ -479,6 +488,20 @@ void FormRuntime::run() {
   while (pump_message(false)) {
   }
   running_ = false;
+}
+
+void FormRuntime::process_pending_messages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that is waiting for it
+      return;
+    }
+    if (!pre_translate(message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
 }
 
 LRESULT FormRuntime::on_command(OpenForm& form, WPARAM wparam, LPARAM lparam) {

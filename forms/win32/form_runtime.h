@@ -92,6 +92,8 @@ class FormRuntime {
 
   // Runs the message loop until the last form window is gone.
   void run();
+  // Handles every message already waiting, as the loop would, without waiting for more.
+  void process_pending_messages();
   bool running() const { return running_; }
 
   HWND hidden_owner() const { return hidden_owner_; }

@@ -34,6 +34,18 @@ HBRUSH GroupBox::colour_brush(HDC dc) {
   return background_.get();
 }
 
+LRESULT GroupBox::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_ERASEBKGND) {
+    // The button class leaves a group box's inside alone, and the form does not paint under
+    // its children: the inside is ours to fill.
+    RECT client{};
+    GetClientRect(window(), &client);
+    FillRect(reinterpret_cast<HDC>(wparam), &client, background_.get());
+    return 1;
+  }
+  return default_message(message, wparam, lparam);
+}
+
 void GroupBox::restyle() {
   add_style(BS_CENTER, false);
   add_style(horizontal_alignment_style(stored_.alignment), true);

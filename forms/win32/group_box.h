@@ -24,6 +24,9 @@ class GroupBox : public TableControl<GroupBox> {
   void recolour();
   void show_caption();
 
+ protected:
+  LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
+
  private:
   GroupBoxProperties stored_;
   UniqueFont font_;

@@ -53,7 +53,13 @@ void Label::paint(HDC dc) const {
   SetBkMode(dc, TRANSPARENT);
   const HGDIOBJ old_font = SelectObject(dc, font_ ? font_.get() : default_font());
   std::wstring text = runtime::win32::widen(stored_.caption);
-  DrawTextW(dc, text.data(), static_cast<int>(text.size()), &client, DT_LEFT | DT_TOP | DT_WORDBREAK);
+  // A label with room for two lines or more wraps its words; a one-line label is clipped at its
+  // right edge rather than showing half of a second line.
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const bool one_line = client.bottom < 2 * metrics.tmHeight;
+  DrawTextW(dc, text.data(), static_cast<int>(text.size()), &client,
+            DT_LEFT | DT_TOP | (one_line ? DT_SINGLELINE : DT_WORDBREAK));
   SelectObject(dc, old_font);
 }
 
@@ -68,6 +74,9 @@ LRESULT Label::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
       EndPaint(window(), &paint_info);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wparam));
+      return 0;
     default:
       return default_message(message, wparam, lparam);
   }

@@ -41,22 +41,28 @@ void PicBox::show_picture() {
   repaint();
 }
 
+void PicBox::paint(HDC dc) const {
+  RECT client{};
+  GetClientRect(window(), &client);
+  UniqueBrush brush = brush_of(stored_.words[kBackgroundWord]);
+  FillRect(dc, &client, brush.get());
+  picture_.draw(dc, 0, 0);
+}
+
 LRESULT PicBox::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client{};
-      GetClientRect(window(), &client);
-      UniqueBrush brush = brush_of(stored_.words[kBackgroundWord]);
-      FillRect(reinterpret_cast<HDC>(wparam), &client, brush.get());
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return 1;  // painted whole in WM_PAINT
     case WM_PAINT: {
       PAINTSTRUCT paint_info;
       HDC dc = BeginPaint(window(), &paint_info);
-      picture_.draw(dc, 0, 0);
+      paint(dc);
       EndPaint(window(), &paint_info);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wparam));
+      return 0;
     default:
       return default_message(message, wparam, lparam);
   }

@@ -24,6 +24,7 @@ class PicBox : public TableControl<PicBox> {
   LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  void paint(HDC dc) const;
   PicBoxProperties stored_;
   Picture picture_;
 };
