@@ -87,6 +87,25 @@ TEST_F(FormRuntimeTest, MenuCommandsReachTheirHandlersWithTheSender) {
   EXPECT_EQ(calls_[R::OpenRecentFile], 2);
 }
 
+TEST_F(FormRuntimeTest, AcceleratorsReachTheirHandlersThroughTheLoop) {
+  count(R::NewDocument);
+  count(R::FindNext);
+  ASSERT_TRUE(runtime_->load_form(kMainForm));
+  const HWND edit = runtime_->control(kMainForm, 0x16010002)->window();
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageW(edit, WM_KEYDOWN, 'N', 0);
+  runtime_->process_pending_messages();
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  PostMessageW(edit, WM_KEYDOWN, VK_F3, 0);
+  runtime_->process_pending_messages();
+  EXPECT_EQ(calls_[R::NewDocument], 1);  // Ctrl+N
+  EXPECT_EQ(calls_[R::FindNext], 1);     // F3
+}
+
 TEST_F(FormRuntimeTest, CloseQueryCanKeepTheWindowOpen) {
   count(R::AskBeforeClosing, 0);
   count(R::ShutDown);
