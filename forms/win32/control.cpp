@@ -17,8 +17,8 @@ std::int64_t key_state() {
   return state;
 }
 
-// A character of the W window procedure as the program's code: its CP936 bytes, a double-byte
-// character as lead << 8 | trail.
+}  // namespace
+
 std::int64_t character_code(WPARAM unit) {
   const std::string bytes = runtime::win32::narrow(std::wstring(1, static_cast<wchar_t>(unit)));
   std::int64_t code = 0;
@@ -33,8 +33,6 @@ WPARAM character_unit(std::int64_t code) {
   const std::wstring wide = runtime::win32::widen(bytes);
   return wide.empty() ? 0 : wide[0];
 }
-
-}  // namespace
 
 std::optional<std::int32_t> input_event_number(UINT message) {
   switch (message) {
@@ -89,17 +87,37 @@ Control::~Control() {
   if (IsWindow(window_)) DestroyWindow(window_);
 }
 
-HWND Control::create_child(const wchar_t* window_class, DWORD style, DWORD extended_style, std::string_view text) {
+HWND Control::make_child(const wchar_t* window_class, DWORD style, DWORD extended_style, std::string_view text) const {
   const Rect& rect = record().rect;
   const std::wstring wide = runtime::win32::widen(text);
-  window_ = CreateWindowExW(extended_style, window_class, wide.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
-                            site_.origin.x + rect.left, site_.origin.y + rect.top, rect.width, rect.height,
-                            site_.form_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(site_.child_id)),
-                            GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(extended_style, window_class, wide.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
+                         site_.origin.x + rect.left, site_.origin.y + rect.top, rect.width, rect.height,
+                         site_.form_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(site_.child_id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND Control::create_child(const wchar_t* window_class, DWORD style, DWORD extended_style, std::string_view text) {
+  window_ = make_child(window_class, style, extended_style, text);
   if (window_ == nullptr) return nullptr;
   subclassed_ = SetWindowSubclass(window_, subclass_procedure, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
   reload_cursor();
   return window_;
+}
+
+void Control::swap_window(HWND fresh) {
+  const HWND old = window_;
+  const bool focused = GetFocus() == old;
+  RECT rect{};
+  GetWindowRect(old, &rect);
+  MapWindowPoints(nullptr, site_.form_window, reinterpret_cast<POINT*>(&rect), 2);
+  SetWindowPos(fresh, old, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOACTIVATE);
+  EnableWindow(fresh, IsWindowEnabled(old));
+  ShowWindow(fresh, (GetWindowLongPtrW(old, GWL_STYLE) & WS_VISIBLE) != 0 ? SW_SHOWNA : SW_HIDE);
+  if (subclassed_) RemoveWindowSubclass(old, subclass_procedure, 1);
+  window_ = fresh;
+  subclassed_ = SetWindowSubclass(window_, subclass_procedure, 1, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+  DestroyWindow(old);
+  if (focused) SetFocus(fresh);
 }
 
 void Control::apply_state() const {
@@ -143,6 +161,8 @@ LRESULT CALLBACK Control::subclass_procedure(HWND window, UINT message, WPARAM w
     SetCursor(control->cursor_.get());
     return TRUE;
   }
+  if (input_event_number(message)) control->before_input_event(message);
+  if (!IsWindow(window)) return 0;
   const bool swallowed = raise_input_event(control->form_id(), control->unit_id(), message, &wparam, lparam);
   if (!IsWindow(window)) return 0;  // the handler closed the form, and this control with it
   if (swallowed) return 0;

@@ -89,6 +89,11 @@ class Control {
   virtual bool is_container() const { return false; }
   // The form is complete: every control exists.
   virtual void form_complete() {}
+  // Called before an input message of the window is raised as an event (an edit box
+  // normalises its text before its focus-lost event).
+  virtual void before_input_event(UINT /*message*/) {}
+  // Creates the window again in place after a property that needs a new window changed.
+  virtual void recreate() {}
 
   // Applies the stored visible and disabled flags (and the container's visibility).
   void apply_state() const;
@@ -99,6 +104,11 @@ class Control {
   // Creates a child window of the form at the stored rectangle (hidden until apply_state),
   // with the text through the codec, and routes its messages through on_message.
   HWND create_child(const wchar_t* window_class, DWORD style, DWORD extended_style, std::string_view text);
+  // A new child window of the form at the stored rectangle, not yet the control's.
+  HWND make_child(const wchar_t* window_class, DWORD style, DWORD extended_style, std::string_view text) const;
+  // Puts a new window in place of the current one: same rectangle, stacking place, visibility
+  // and enabled state; the old window is destroyed and the focus follows when it had it.
+  void swap_window(HWND fresh);
   // Adopts a window created elsewhere (the form's own window): it is neither subclassed nor
   // destroyed by the control.
   void adopt(HWND window) { window_ = window; }
@@ -122,6 +132,10 @@ class Control {
 // raised to the form's dispatcher; true when the handler swallowed the message. A character
 // event's handler may replace the character (*wparam).
 bool raise_input_event(std::uint32_t form_id, std::uint32_t unit_id, UINT message, WPARAM* wparam, LPARAM lparam);
+// A character of the W window procedure as the program's code: its CP936 bytes, a double-byte
+// character as lead << 8 | trail; and back.
+std::int64_t character_code(WPARAM unit);
+WPARAM character_unit(std::int64_t code);
 // The event number of an input message, or none for other messages.
 std::optional<std::int32_t> input_event_number(UINT message);
 

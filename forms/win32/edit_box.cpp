@@ -1,7 +1,11 @@
 #include "forms/win32/edit_box.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
+#include "forms/input_mode.h"
+#include "runtime/cp936.h"
 #include "runtime/win32_text.h"
 
 namespace quillet::forms::win32 {
@@ -9,6 +13,37 @@ namespace {
 
 // The system's limit when the stored maximum length is 0 (EDIT's own default is 30,000).
 constexpr LPARAM kSystemLimit = 0x7FFFFFFE;
+
+std::wstring window_text_of(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+// A property that needs a new window: stored, and the window re-created when it changed.
+template <auto Field, std::uint32_t Largest>
+PropertyRow<EditBox> recreating_row(int k) {
+  return {k, PropertyType::Integer,
+          [](const EditBox& box) -> PropertyValue { return static_cast<std::int64_t>(box.stored().*Field); },
+          [](EditBox& box, const PropertyValue& value) {
+            const auto wanted = static_cast<std::uint32_t>(std::clamp<std::int64_t>(number_of(value), 0, Largest));
+            if (wanted == box.stored().*Field) return SetEffect::Done;
+            box.stored().*Field = wanted;
+            return SetEffect::Recreate;
+          }};
+}
+
+// The two data-binding names, kept and handed back (this program binds nothing).
+template <int Index>
+PropertyRow<EditBox> binding_name_row(int k) {
+  return {k, PropertyType::Text,
+          [](const EditBox& box) -> PropertyValue { return box.stored().binding_names[Index]; },
+          [](EditBox& box, const PropertyValue& value) {
+            box.stored().binding_names[Index] = bytes_of(value);
+            return SetEffect::Done;
+          }};
+}
 
 }  // namespace
 
@@ -24,28 +59,76 @@ std::span<const PropertyRow<EditBox>> EditBox::properties() {
       stored_row<EditBox, &P::text_colour, &EditBox::recolour>(2, PropertyType::Colour),
       stored_row<EditBox, &P::background_colour, &EditBox::recolour>(3, PropertyType::Colour),
       font_row<EditBox, &P::font, &EditBox::refont>(4),
+      recreating_row<&P::hide_selection, 1>(5),
       stored_row<EditBox, &P::maximum_length, &EditBox::apply_limit>(6, PropertyType::Integer),
+      recreating_row<&P::multi_line, 1>(7),
+      recreating_row<&P::scroll_bars, 3>(8),
       stored_row<EditBox, &P::alignment, &EditBox::restyle>(9, PropertyType::Integer),
+      stored_row<EditBox, &P::input_mode, &EditBox::apply_input_mode>(10, PropertyType::Integer),
+      stored_row<EditBox, &P::password_character, &EditBox::apply_input_mode>(11, PropertyType::Integer),
+      stored_row<EditBox, &P::case_conversion, &EditBox::restyle>(12, PropertyType::Integer),
+      stored_row<EditBox, &P::adjuster, &EditBox::rebuild_adjuster>(13, PropertyType::Integer),
+      stored_row<EditBox, &P::adjuster_minimum, &EditBox::apply_adjuster_range>(14, PropertyType::Integer),
+      stored_row<EditBox, &P::adjuster_maximum, &EditBox::apply_adjuster_range>(15, PropertyType::Integer),
+      {16, PropertyType::Integer,
+       [](const EditBox& box) -> PropertyValue { return static_cast<std::int64_t>(box.selection().first); },
+       [](EditBox& box, const PropertyValue& value) {
+         box.select_from(number_of(value));
+         return SetEffect::Done;
+       }},
+      {17, PropertyType::Integer,
+       [](const EditBox& box) -> PropertyValue {
+         const auto [start, end] = box.selection();
+         return static_cast<std::int64_t>(end - start);
+       },
+       [](EditBox& box, const PropertyValue& value) {
+         box.select_length(number_of(value));
+         return SetEffect::Done;
+       }},
+      {18, PropertyType::Text, [](const EditBox& box) -> PropertyValue { return box.selected_text(); },
+       [](EditBox& box, const PropertyValue& value) {
+         box.replace_selection(bytes_of(value));
+         return SetEffect::Done;
+       }},
+      binding_name_row<0>(19),
+      binding_name_row<1>(20),
   };
   return kRows;
 }
 
+EditBox::~EditBox() {
+  if (adjuster_ != nullptr && IsWindow(adjuster_)) DestroyWindow(adjuster_);
+}
+
 DWORD EditBox::window_style() const {
-  DWORD style = WS_TABSTOP;
   static constexpr DWORD kAlignment[] = {ES_LEFT, ES_CENTER, ES_RIGHT};
-  style |= kAlignment[std::min<std::uint32_t>(stored_.alignment, 2)];
+  DWORD style = WS_TABSTOP | kAlignment[std::min<std::uint32_t>(stored_.alignment, 2)];
   if (stored_.hide_selection == 0) style |= ES_NOHIDESEL;
   if (stored_.case_conversion == 1) style |= ES_LOWERCASE;
   if (stored_.case_conversion == 2) style |= ES_UPPERCASE;
-  if (stored_.border >= 2) style |= WS_BORDER;
+  if (stored_.input_mode == kReadOnlyMode) style |= ES_READONLY;
+  if (stored_.input_mode == kPasswordMode) style |= ES_PASSWORD;
+  if (stored_.border == 2 || stored_.border == 4) style |= WS_BORDER;
   if (stored_.multi_line != 0) {
     style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-    if ((stored_.scroll_bars & 1) != 0) style |= WS_HSCROLL | ES_AUTOHSCROLL;  // else lines wrap
+    // Without a horizontal scroll bar, long lines wrap at the window's edge.
+    if ((stored_.scroll_bars & 1) != 0) style |= WS_HSCROLL | ES_AUTOHSCROLL;
     if ((stored_.scroll_bars & 2) != 0) style |= WS_VSCROLL;
   } else {
     style |= ES_AUTOHSCROLL;
   }
   return style;
+}
+
+// Borders: 0 none, 1 sunken, 2 flat line, 3 static edge, 4 flat line with a raised edge, 5 raised.
+DWORD EditBox::extended_style() const {
+  switch (stored_.border) {
+    case 1: return WS_EX_CLIENTEDGE;
+    case 3: return WS_EX_STATICEDGE;
+    case 4: return WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME;
+    case 5: return WS_EX_DLGMODALFRAME;
+    default: return 0;
+  }
 }
 
 bool EditBox::create() {
@@ -55,17 +138,51 @@ bool EditBox::create() {
   stored_.alignment = std::min<std::uint32_t>(stored_.alignment, 2);
   stored_.border = std::min<std::uint32_t>(stored_.border, 5);
   stored_.scroll_bars = std::min<std::uint32_t>(stored_.scroll_bars, 3);
-  const DWORD extended = stored_.border == 1 ? WS_EX_CLIENTEDGE : 0;
-  if (create_child(L"EDIT", window_style(), extended, "") == nullptr) return false;
-  apply_limit();
-  refont();
-  recolour();
+  stored_.input_mode = std::min(stored_.input_mode, kLastInputMode);
+  if (create_child(L"EDIT", window_style(), extended_style(), "") == nullptr) return false;
+  font_ = font_from_blob(stored_.font);
+  background_ = brush_of(stored_.background_colour);
+  configure_window();
+  quiet_ = true;
   set_content(stored_.content);
+  quiet_ = false;
+  rebuild_adjuster();
+  select(static_cast<std::size_t>(std::max(stored_.selection_start, 0)),
+         static_cast<std::size_t>(std::max(stored_.selection_start, 0)) + static_cast<std::size_t>(std::max(stored_.selection_length, 0)));
   return true;
 }
 
+// Everything a new window needs from the stored properties besides its styles and text.
+void EditBox::configure_window() {
+  apply_limit();
+  set_font(font_.get());
+  SendMessageW(window(), EM_SETPASSWORDCHAR, stored_.input_mode == kPasswordMode ? stored_.password_character : 0, 0);
+  fit_single_line_height();
+  SetWindowPos(window(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void EditBox::recreate() {
+  const std::wstring text = window_text_of(window());
+  DWORD start = 0, end = 0;
+  SendMessageW(window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const bool modified = SendMessageW(window(), EM_GETMODIFY, 0, 0) != 0;
+  const HWND fresh = make_child(L"EDIT", window_style(), extended_style(), "");
+  if (fresh == nullptr) return;  // the old window stays, with the old behaviour
+  swap_window(fresh);
+  configure_window();
+  quiet_ = true;  // the same text: no change to report
+  SetWindowTextW(window(), text.c_str());
+  quiet_ = false;
+  SendMessageW(window(), EM_SETSEL, start, end);
+  SendMessageW(window(), EM_SCROLLCARET, 0, 0);
+  // The modified flag belongs to the document, not to the window: a new window must not make
+  // unsaved text look saved.
+  SendMessageW(window(), EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+  rebuild_adjuster();
+}
+
 std::optional<std::int32_t> EditBox::command_event(WORD code) {
-  return code == EN_CHANGE ? std::optional<std::int32_t>(0) : std::nullopt;
+  return code == EN_CHANGE && !quiet_ ? std::optional<std::int32_t>(0) : std::nullopt;
 }
 
 HBRUSH EditBox::colour_brush(HDC dc) {
@@ -74,25 +191,64 @@ HBRUSH EditBox::colour_brush(HDC dc) {
   return background_.get();
 }
 
-std::string EditBox::content() const {
-  const int length = GetWindowTextLengthW(window());
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window(), text.data(), length + 1)));
-  return runtime::win32::narrow(text);
-}
+std::string EditBox::content() const { return runtime::win32::narrow(window_text_of(window())); }
 
 void EditBox::set_content(std::string_view bytes) {
   SetWindowTextW(window(), runtime::win32::widen(bytes).c_str());
 }
 
+std::pair<std::size_t, std::size_t> EditBox::selection() const {
+  DWORD start = 0, end = 0;
+  SendMessageW(window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const std::string bytes = content();
+  const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
+  return {codec.bytes_before(bytes, start), codec.bytes_before(bytes, end)};
+}
+
+void EditBox::select(std::size_t start, std::size_t end) {
+  const std::string bytes = content();
+  const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
+  SendMessageW(window(), EM_SETSEL, codec.units_before(bytes, start), codec.units_before(bytes, end));
+  SendMessageW(window(), EM_SCROLLCARET, 0, 0);
+}
+
+void EditBox::select_from(std::int64_t start) {
+  const std::size_t length = content().size();
+  const std::size_t at = start < 0 ? length : std::min(static_cast<std::size_t>(start), length);
+  select(at, at);
+}
+
+void EditBox::select_length(std::int64_t length) {
+  const std::size_t total = content().size();
+  if (length < 0) return select(0, total);
+  const std::size_t start = selection().first;
+  select(start, start + std::min(static_cast<std::size_t>(length), total - start));
+}
+
+std::string EditBox::selected_text() const {
+  const auto [start, end] = selection();
+  return content().substr(start, end - start);
+}
+
+void EditBox::replace_selection(std::string_view bytes) {
+  SendMessageW(window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(runtime::win32::widen(bytes).c_str()));
+}
+
+void EditBox::append(std::string_view bytes) {
+  const int end = GetWindowTextLengthW(window());
+  SendMessageW(window(), EM_SETSEL, end, end);
+  SendMessageW(window(), EM_SCROLLCARET, 0, 0);
+  replace_selection(bytes);
+}
+
 void EditBox::restyle() {
   stored_.alignment = std::min<std::uint32_t>(stored_.alignment, 2);
   stored_.border = std::min<std::uint32_t>(stored_.border, 5);
-  add_style(ES_CENTER | ES_RIGHT | WS_BORDER, false);
-  add_style(window_style() & (ES_CENTER | ES_RIGHT | WS_BORDER), true);
-  const LONG_PTR extended = GetWindowLongPtrW(window(), GWL_EXSTYLE);
-  SetWindowLongPtrW(window(), GWL_EXSTYLE,
-                    stored_.border == 1 ? (extended | WS_EX_CLIENTEDGE) : (extended & ~LONG_PTR{WS_EX_CLIENTEDGE}));
+  stored_.case_conversion = std::min<std::uint32_t>(stored_.case_conversion, 2);
+  constexpr DWORD kRestyled = ES_CENTER | ES_RIGHT | ES_LOWERCASE | ES_UPPERCASE | WS_BORDER;
+  add_style(kRestyled, false);
+  add_style(window_style() & kRestyled, true);
+  SetWindowLongPtrW(window(), GWL_EXSTYLE, extended_style());
   SetWindowPos(window(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   repaint();
 }
@@ -100,6 +256,8 @@ void EditBox::restyle() {
 void EditBox::refont() {
   font_ = font_from_blob(stored_.font);
   set_font(font_.get());
+  fit_single_line_height();
+  SetWindowPos(window(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void EditBox::recolour() {
@@ -110,6 +268,128 @@ void EditBox::recolour() {
 void EditBox::apply_limit() {
   stored_.maximum_length = std::max(stored_.maximum_length, 0);
   SendMessageW(window(), EM_SETLIMITTEXT, stored_.maximum_length == 0 ? kSystemLimit : stored_.maximum_length, 0);
+}
+
+void EditBox::apply_input_mode() {
+  stored_.input_mode = std::min(stored_.input_mode, kLastInputMode);
+  SendMessageW(window(), EM_SETREADONLY, stored_.input_mode == kReadOnlyMode, 0);
+  SendMessageW(window(), EM_SETPASSWORDCHAR, stored_.input_mode == kPasswordMode ? stored_.password_character : 0, 0);
+  repaint();
+}
+
+void EditBox::rebuild_adjuster() {
+  if (adjuster_ != nullptr && IsWindow(adjuster_)) DestroyWindow(adjuster_);
+  adjuster_ = nullptr;
+  if (stored_.adjuster == 0 || stored_.multi_line != 0) return;
+  static const bool initialised = [] {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_UPDOWN_CLASS};
+    return InitCommonControlsEx(&classes) != FALSE;
+  }();
+  (void)initialised;
+  const bool static_edge = stored_.border == 0 || stored_.border == 1 || stored_.border == 3;
+  const bool shown = (GetWindowLongPtrW(window(), GWL_STYLE) & WS_VISIBLE) != 0;
+  adjuster_ = CreateWindowExW(static_edge ? WS_EX_STATICEDGE : 0, UPDOWN_CLASSW, L"",
+                              WS_CHILD | (shown ? WS_VISIBLE : 0) | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS |
+                                  UDS_NOTHOUSANDS,
+                              0, 0, 0, 0, site().form_window, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(adjuster_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(window()), 0);
+  apply_adjuster_range();
+}
+
+void EditBox::apply_adjuster_range() {
+  if (adjuster_ == nullptr) return;
+  SendMessageW(adjuster_, UDM_SETRANGE32, std::min(stored_.adjuster_minimum, stored_.adjuster_maximum),
+               std::max(stored_.adjuster_minimum, stored_.adjuster_maximum));
+}
+
+int EditBox::line_height() const {
+  HDC dc = GetDC(window());
+  const HGDIOBJ old = SelectObject(dc, font_ ? font_.get() : default_font());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, L"W", 1, &size);
+  SelectObject(dc, old);
+  ReleaseDC(window(), dc);
+  return size.cy;
+}
+
+// A single-line box shorter than a line of its font plus the edges is made that tall.
+void EditBox::fit_single_line_height() {
+  if (stored_.multi_line != 0) return;
+  RECT rect{};
+  GetWindowRect(window(), &rect);
+  const int wanted = line_height() + 2 * GetSystemMetrics(SM_CYEDGE);
+  if (rect.bottom - rect.top >= wanted) return;
+  SetWindowPos(window(), nullptr, 0, 0, rect.right - rect.left, wanted, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The band around a centred single line lies outside the client area: paint it as background.
+void EditBox::paint_centring_band() const {
+  HDC dc = GetWindowDC(window());
+  RECT outer{};
+  GetWindowRect(window(), &outer);
+  OffsetRect(&outer, -outer.left, -outer.top);
+  RECT client{};
+  GetClientRect(window(), &client);
+  MapWindowPoints(window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  RECT frame{};
+  GetWindowRect(window(), &frame);
+  OffsetRect(&client, -frame.left, -frame.top);
+  const int edge = (extended_style() & WS_EX_CLIENTEDGE) != 0 ? GetSystemMetrics(SM_CXEDGE)
+                   : (window_style() & WS_BORDER) != 0        ? 1
+                                                               : 0;
+  InflateRect(&outer, -edge, -edge);
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  FillRect(dc, &outer, background_.get());
+  ReleaseDC(window(), dc);
+}
+
+void EditBox::before_input_event(UINT message) {
+  if (message == WM_KILLFOCUS) normalise();
+}
+
+void EditBox::normalise() {
+  const std::string text = content();
+  const std::optional<std::string> fixed = normalised(stored_.input_mode, text);
+  if (!fixed || *fixed == text) return;
+  const std::size_t start = selection().first;
+  set_content(*fixed);
+  select_from(static_cast<std::int64_t>(std::min(start, fixed->size())));
+}
+
+LRESULT EditBox::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CHAR:
+      if (!accepts_character(stored_.input_mode, static_cast<std::uint32_t>(character_code(wparam)))) return 0;
+      break;
+    case WM_GETDLGCODE: {
+      LRESULT code = default_message(message, wparam, lparam);
+      // A multi-line box that can be typed into keeps Enter for itself.
+      if (stored_.multi_line != 0 && stored_.input_mode != kReadOnlyMode) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
+    case WM_NCCALCSIZE: {
+      const LRESULT result = default_message(message, wparam, lparam);
+      if (stored_.multi_line == 0) {
+        // Single-line text is centred vertically: the client area is one line high.
+        auto* client = reinterpret_cast<RECT*>(lparam);
+        const int line = line_height();
+        const int height = client->bottom - client->top;
+        if (height > line) {
+          client->top += (height - line) / 2;
+          client->bottom = client->top + line;
+        }
+      }
+      return result;
+    }
+    case WM_NCPAINT: {
+      const LRESULT result = default_message(message, wparam, lparam);
+      if (stored_.multi_line == 0) paint_centring_band();
+      return result;
+    }
+    default:
+      break;
+  }
+  return default_message(message, wparam, lparam);
 }
 
 }  // namespace quillet::forms::win32

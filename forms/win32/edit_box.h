@@ -1,7 +1,23 @@
-// EditBox: a Win32 "EDIT" window configured from the stored properties. Texts cross into the
-// window through the codec, so any bytes without NUL come back unchanged. Event 0: the
-// content changed.
+// EditBox: a Win32 "EDIT" window configured from the stored properties (Part of the form
+// runtime's control types).
+//
+// Texts cross into the window through the codec, so any bytes without NUL come back
+// unchanged. Selections are byte offsets of the code page 936 text to the application, in
+// both directions, whatever unit the window counts in. A byte offset that falls inside a
+// double-byte character stands for the start of that character: a selection never splits a
+// character.
+//
+// Properties (k = number - 8): 0 content, 1 border 0-5, 2 text and 3 background colour, 4 font,
+// 5 hide selection, 6 maximum length, 7 multi-line, 8 scroll bars 0-3, 9 alignment 0-2,
+// 10 input mode 0-11, 11 password character, 12 case conversion, 13 adjuster, 14 and 15 its
+// range, 16 selection start, 17 selection length, 18 selected text, 19 and 20 binding names.
+// Hide selection, multi-line and scroll bars create the window again in place; text,
+// selection, font, limit, colours, focus and the modified flag survive.
+//
+// Event 0: the content changed, once per change, whether the user or a property write made it.
 #pragma once
+
+#include <utility>
 
 #include "forms/properties.h"
 #include "forms/win32/control.h"
@@ -11,6 +27,7 @@ namespace quillet::forms::win32 {
 class EditBox : public TableControl<EditBox> {
  public:
   using TableControl::TableControl;
+  ~EditBox() override;
   static std::span<const PropertyRow<EditBox>> properties();
   EditBoxProperties& stored() { return stored_; }
   const EditBoxProperties& stored() const { return stored_; }
@@ -18,19 +35,49 @@ class EditBox : public TableControl<EditBox> {
   bool create() override;
   std::optional<std::int32_t> command_event(WORD code) override;
   HBRUSH colour_brush(HDC dc) override;
+  void before_input_event(UINT message) override;
+  void recreate() override;
 
   std::string content() const;
   void set_content(std::string_view bytes);
+  // The selection as byte offsets (start, end) of the content.
+  std::pair<std::size_t, std::size_t> selection() const;
+  // Selects bytes [start, end) (clamped; offsets inside a character move to its start) and
+  // scrolls the caret into view.
+  void select(std::size_t start, std::size_t end);
+  void select_from(std::int64_t start);   // -1: the end of the text, empty selection
+  void select_length(std::int64_t length);  // from the current start; -1: the whole text
+  std::string selected_text() const;
+  // Replaces the selection without recording it for the window's undo.
+  void replace_selection(std::string_view bytes);
+  // Caret to the end, scrolled into view, then the text inserted there as a replacement.
+  void append(std::string_view bytes);
+
   void restyle();
   void refont();
   void recolour();
   void apply_limit();
+  void apply_input_mode();
+  void apply_adjuster_range();
+  void rebuild_adjuster();
+
+ protected:
+  LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   DWORD window_style() const;
+  DWORD extended_style() const;
+  void configure_window();
+  void fit_single_line_height();
+  int line_height() const;
+  void paint_centring_band() const;
+  void normalise();
+
   EditBoxProperties stored_;
   UniqueFont font_;
   UniqueBrush background_;
+  HWND adjuster_ = nullptr;
+  bool quiet_ = false;  // the runtime is filling the box: no content-changed event
 };
 
 }  // namespace quillet::forms::win32

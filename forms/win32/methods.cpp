@@ -1,6 +1,8 @@
 #include "forms/win32/methods.h"
 
+#include "forms/win32/edit_box.h"
 #include "forms/win32/form_runtime.h"
+#include "text/conversion.h"
 #include "runtime/errors.h"
 
 namespace quillet::forms::win32 {
@@ -83,6 +85,19 @@ void SendUnitMessage(ValueRecord* result, std::int32_t count, ValueRecord* args)
   const auto first = static_cast<WPARAM>(static_cast<std::intptr_t>(text::optional_int(count, args, 2).value_or(0)));
   const auto second = static_cast<LPARAM>(text::optional_int(count, args, 3).value_or(0));
   text::return_int(result, static_cast<std::int32_t>(SendMessageW(window, message, first, second)));
+}
+
+void AppendText(ValueRecord*, std::int32_t count, ValueRecord* args) {
+  auto* edit_box = dynamic_cast<EditBox*>(&live_control(count, args));
+  if (edit_box == nullptr) return;
+  for (std::int32_t i = 1; i < count; ++i) {
+    if (args[i].type == text::type_code::kText) {
+      edit_box->append(text::text_argument(args[i]));
+    } else {
+      const text::OwnedText converted(text::value_to_text(args[i]));
+      edit_box->append(converted ? std::string_view(converted.get()) : std::string_view());
+    }
+  }
 }
 
 void LinkEvents(ValueRecord*, std::int32_t count, ValueRecord* args) {

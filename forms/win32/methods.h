@@ -21,6 +21,9 @@ void ClientHeight(text::ValueRecord* result, std::int32_t count, text::ValueReco
 void MoveUnit(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
 // unit; message; first parameter; second parameter -> the window's answer.
 void SendUnitMessage(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// edit box; one or more values (each turned into text): for each, the caret goes to the end,
+// is scrolled into view, and the text is inserted there without an undo record.
+void AppendText(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
 // unit; [unit whose event bindings it shall use]. Without the second, the link is removed (for
 // a form's window unit: every link of the form).
 void LinkEvents(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
@@ -45,6 +48,10 @@ inline void move(const UnitRef& unit, std::optional<std::int32_t> left, std::opt
 }
 inline std::int32_t send_message(const UnitRef& unit, std::int32_t message, std::int32_t first, std::int32_t second) {
   return text::int_value(text::invoke(SendUnitMessage, unit.record(), message, first, second));
+}
+template <class... Texts>
+void append_text(const UnitRef& edit_box, const Texts&... texts) {
+  text::invoke(AppendText, edit_box.record(), texts...);
 }
 inline void link_events(const UnitRef& unit, std::optional<UnitRef> target = {}) {
   const text::ValueRecord target_record = target ? target->record() : text::omitted();

@@ -241,7 +241,7 @@ void write_property(std::uint32_t form_id, std::uint32_t unit_id, std::int32_t n
   const int k = number - 8;
   const std::optional<PropertyType> declared = target.control->property_type(k);
   if (!declared) return;
-  target.control->set(k, converted(*declared, value));
+  if (target.control->set(k, converted(*declared, value)) == SetEffect::Recreate) target.control->recreate();
 }
 
 namespace call {

@@ -1,0 +1,215 @@
+// The edit box under Wine: bytes through the content property, byte selections, input modes,
+// re-creation in place, the content-changed event, appending.
+#include "forms/win32/edit_box.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "forms/catalogue.h"
+#include "forms/win32/form_runtime.h"
+#include "forms/win32/methods.h"
+#include "forms/win32/property_service.h"
+
+namespace quillet::forms::win32 {
+namespace {
+
+using R = HandlerRole;
+namespace type = text::type_code;
+
+constexpr UnitRef kDocument{kMainForm, 0x16010002, type::kEditBox};
+
+class EditBoxTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    runtime_ = &FormRuntime::initialise();
+    ASSERT_TRUE(runtime_->load_form(kMainForm));
+  }
+  void TearDown() override {
+    runtime_->close_all_forms();
+    for (std::uint32_t role = 0; role < static_cast<std::uint32_t>(R::Count); ++role) runtime_->register_handler(role, {});
+  }
+  UnitRef unit(std::uint32_t form_id, const char* name) const {
+    for (const UnitRecord& unit : runtime_->form(form_id)->units) {
+      if (unit.name == name) return {form_id, unit.id, unit.type};
+    }
+    ADD_FAILURE() << "no unit " << name;
+    return {};
+  }
+  HWND window(const UnitRef& unit) const { return runtime_->control(unit.form_id, unit.unit_id)->window(); }
+  std::string content(const UnitRef& unit) const {
+    const text::OwnedText text = call::read_text(unit, 8);
+    return text ? std::string(text.get()) : std::string();
+  }
+  void type_characters(const UnitRef& unit, std::wstring_view characters) const {
+    for (wchar_t character : characters) SendMessageW(window(unit), WM_CHAR, character, 0);
+  }
+  FormRuntime* runtime_ = nullptr;
+};
+
+TEST_F(EditBoxTest, ContentRoundTripsAnyBytesWithoutNul) {
+  for (const std::string& bytes : {std::string("\x61\xB0\x0D\x0A\x62"), std::string("\x80"), std::string("\xFF\x41"),
+                                  std::string("line\nbare\rfeeds\r\n\xD6\xD0\xCE\xC4"), std::string("\x81")}) {
+    call::write_text(kDocument, 8, bytes.c_str());
+    EXPECT_EQ(content(kDocument), bytes);
+  }
+  call::write_text(kDocument, 8, "");
+  EXPECT_EQ(call::read_text(kDocument, 8), nullptr);  // the empty text
+}
+
+TEST_F(EditBoxTest, SelectionsCountBytes) {
+  call::write_text(kDocument, 8, "ab中文cd");
+  call::write_int(kDocument, 24, 2);
+  call::write_int(kDocument, 25, 4);
+  EXPECT_EQ(call::read_int(kDocument, 24), 2);
+  EXPECT_EQ(call::read_int(kDocument, 25), 4);
+  EXPECT_STREQ(call::read_text(kDocument, 26).get(), "中文");
+
+  call::write_int(kDocument, 24, 3);  // inside 中: its start
+  EXPECT_EQ(call::read_int(kDocument, 24), 2);
+  EXPECT_EQ(call::read_int(kDocument, 25), 0);
+
+  call::write_int(kDocument, 24, -1);
+  EXPECT_EQ(call::read_int(kDocument, 24), 8);
+  EXPECT_EQ(call::read_int(kDocument, 25), 0);
+  call::write_int(kDocument, 25, -1);
+  EXPECT_EQ(call::read_int(kDocument, 24), 0);
+  EXPECT_EQ(call::read_int(kDocument, 25), 8);
+
+  call::write_int(kDocument, 24, 4);
+  call::write_int(kDocument, 25, 2);
+  call::write_text(kDocument, 26, "、");
+  EXPECT_EQ(content(kDocument), "ab中、cd");
+  EXPECT_EQ(SendMessageW(window(kDocument), EM_CANUNDO, 0, 0), 0);  // not recorded for undo
+}
+
+TEST_F(EditBoxTest, ScrollBarsRecreateTheWindowKeepingTextSelectionFocusAndModifiedFlag) {
+  const HWND before = window(kDocument);
+  call::write_text(kDocument, 8, "第一行\r\n第二行");
+  SendMessageW(before, EM_SETMODIFY, TRUE, 0);
+  call::write_int(kDocument, 24, 6);
+  call::write_int(kDocument, 25, 4);
+  SetFocus(before);
+
+  call::write_int(kDocument, 16, 2);  // word wrap
+  const HWND after = window(kDocument);
+  EXPECT_NE(after, before);
+  EXPECT_FALSE(IsWindow(before));
+  EXPECT_EQ(GetWindowLongPtrW(after, GWL_STYLE) & (WS_HSCROLL | ES_AUTOHSCROLL), 0);
+  EXPECT_EQ(content(kDocument), "第一行\r\n第二行");
+  EXPECT_EQ(call::read_int(kDocument, 24), 6);
+  EXPECT_EQ(call::read_int(kDocument, 25), 4);
+  EXPECT_NE(SendMessageW(after, EM_GETMODIFY, 0, 0), 0);
+  EXPECT_EQ(GetFocus(), after);
+  EXPECT_EQ(call::read_int(kDocument, 16), 2);
+
+  call::write_int(kDocument, 16, 3);
+  EXPECT_NE(GetWindowLongPtrW(window(kDocument), GWL_STYLE) & WS_HSCROLL, 0);
+  EXPECT_EQ(content(kDocument), "第一行\r\n第二行");
+  EXPECT_NE(SendMessageW(window(kDocument), EM_GETMODIFY, 0, 0), 0);
+
+  const HWND same = window(kDocument);
+  call::write_int(kDocument, 16, 3);  // unchanged: the window stays
+  EXPECT_EQ(window(kDocument), same);
+}
+
+TEST_F(EditBoxTest, ContentChangedIsRaisedOncePerChange) {
+  int changes = 0;
+  runtime_->register_handler(static_cast<std::uint32_t>(R::FindTextChanged), [&changes](const EventNotice&) {
+    ++changes;
+    return 0;
+  });
+  ASSERT_TRUE(runtime_->load_form(kFindForm));
+  EXPECT_EQ(changes, 0);  // filling the box while the form is built is not a change
+  const UnitRef box = unit(kFindForm, "编辑框1");
+  call::write_text(box, 8, "查找");
+  EXPECT_EQ(changes, 1);
+  type_characters(box, L"x");
+  EXPECT_EQ(changes, 2);
+  call::write_int(box, 25, -1);
+  call::write_text(box, 26, "y");
+  EXPECT_EQ(changes, 3);
+}
+
+TEST_F(EditBoxTest, IntegerTextTakesOnlyMinusAndDigits) {
+  ASSERT_TRUE(runtime_->load_form(kNumberedTextForm));
+  const UnitRef start = unit(kNumberedTextForm, "编辑框_起始号");
+  type_characters(start, L"a1-b2c中");
+  EXPECT_EQ(content(start), "1-2");
+  SendMessageW(window(start), WM_CHAR, VK_BACK, 0);  // control characters pass
+  EXPECT_EQ(content(start), "1-");
+}
+
+TEST_F(EditBoxTest, NumberBoxesNormaliseWhenTheyLoseTheFocus) {
+  ASSERT_TRUE(runtime_->load_form(kNumberedTextForm));
+  const UnitRef count = unit(kNumberedTextForm, "编辑框_行数");
+  const UnitRef other = unit(kNumberedTextForm, "编辑框_文本左");
+  call::write_int(count, 18, 5);  // byte
+  EXPECT_EQ(call::read_int(count, 18), 5);
+  for (const auto& [typed, shown] : {std::pair{"300", "255"}, std::pair{"0", ""}, std::pair{"17", "17"}}) {
+    call::write_text(count, 8, typed);
+    SetFocus(window(count));
+    SetFocus(window(other));
+    EXPECT_EQ(content(count), shown) << typed;
+  }
+  call::write_int(count, 18, 99);  // clamped
+  EXPECT_EQ(call::read_int(count, 18), 11);
+}
+
+TEST_F(EditBoxTest, PasswordReadOnlyLimitsAndAppending) {
+  ASSERT_TRUE(runtime_->load_form(kFindForm));
+  const UnitRef box = unit(kFindForm, "编辑框1");
+  call::write_int(box, 18, 2);
+  EXPECT_EQ(SendMessageW(window(box), EM_GETPASSWORDCHAR, 0, 0), '*');
+  call::write_int(box, 18, 1);
+  EXPECT_NE(GetWindowLongPtrW(window(box), GWL_STYLE) & ES_READONLY, 0);
+  EXPECT_EQ(SendMessageW(window(box), EM_GETPASSWORDCHAR, 0, 0), 0);
+
+  // The document holds more than the edit control's default 30,000 characters.
+  const std::string big(100000, 'a');
+  call::write_text(kDocument, 8, big.c_str());
+  EXPECT_EQ(content(kDocument).size(), big.size());
+  call::write_int(kDocument, 14, 5);
+  call::write_text(kDocument, 8, "");
+  type_characters(kDocument, L"abcdefg");
+  EXPECT_EQ(content(kDocument), "abcde");
+  call::write_int(kDocument, 14, -3);
+  EXPECT_EQ(call::read_int(kDocument, 14), 0);
+
+  call::write_int(kDocument, 24, 0);
+  call::append_text(kDocument, "甲", 12);
+  EXPECT_EQ(content(kDocument), "abcde甲12");
+  EXPECT_EQ(call::read_int(kDocument, 24), 9);  // the caret at the end
+  EXPECT_NE(SendMessageW(window(kDocument), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS, 0);  // Enter is the box's
+}
+
+TEST_F(EditBoxTest, SingleLineBoxesGrowToTheirFontAndCentreTheirLine) {
+  ASSERT_TRUE(runtime_->load_form(kReplaceForm));
+  const UnitRef box = unit(kReplaceForm, "编辑框1");
+  FontRecord font{};
+  font.size = 28;
+  font.face = "宋体";
+  call::write_font(box, 12, font);
+  RECT rect{};
+  GetWindowRect(window(box), &rect);
+  EXPECT_GT(rect.bottom - rect.top, 28);
+  RECT client{};
+  GetClientRect(window(box), &client);
+  EXPECT_LT(client.bottom, rect.bottom - rect.top);
+
+  call::write_int(box, 21, 1);  // an adjuster
+  HWND adjuster = FindWindowExW(runtime_->window_of(kReplaceForm), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(adjuster, nullptr);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(adjuster, UDM_GETBUDDY, 0, 0)), window(box));
+  call::write_int(box, 22, 50);
+  call::write_int(box, 23, 10);
+  int low = 0, high = 0;
+  SendMessageW(adjuster, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+  EXPECT_EQ(low, 10);
+  EXPECT_EQ(high, 50);
+}
+
+}  // namespace
+}  // namespace quillet::forms::win32
