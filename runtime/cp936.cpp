@@ -32,14 +32,23 @@ std::pair<char16_t, std::size_t> Cp936Codec::decode_one(std::string_view bytes, 
   return {single != 0 ? single : static_cast<char16_t>(kRawByteBase + b), 1};
 }
 
-std::u16string Cp936Codec::decode(std::string_view bytes) const {
-  std::u16string units;
-  units.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
+std::size_t Cp936Codec::decode_into(std::string_view bytes, char16_t* out) const {
+  char16_t* const first = out;
+  const std::size_t size = bytes.size();
+  for (std::size_t i = 0; i < size;) {
+    // ASCII runs, the bulk of most documents, need no table.
+    while (i < size && static_cast<unsigned char>(bytes[i]) < 0x80) *out++ = static_cast<unsigned char>(bytes[i++]);
+    if (i == size) break;
     const auto [unit, width] = decode_one(bytes, i);
-    units.push_back(unit);
+    *out++ = unit;
     i += width;
   }
+  return static_cast<std::size_t>(out - first);
+}
+
+std::u16string Cp936Codec::decode(std::string_view bytes) const {
+  std::u16string units(bytes.size(), u'\0');
+  units.resize(decode_into(bytes, units.data()));
   return units;
 }
 
@@ -60,24 +69,48 @@ std::size_t Cp936Codec::bytes_before(std::string_view bytes, std::size_t unit_of
   return i;
 }
 
-std::string Cp936Codec::encode(std::u16string_view units) const {
-  std::string bytes;
-  bytes.reserve(units.size() * 2);
+std::size_t Cp936Codec::encoded_width(char16_t unit) const {
+  if (unit < 0x80 || is_reserved(unit)) return 1;
+  return reverse_[unit] > 0xFF ? 2 : 1;
+}
+
+std::size_t Cp936Codec::encode_into(std::u16string_view units, char* out) const {
+  char* const first = out;
   for (const char16_t unit : units) {
     if (unit < 0x80) {
-      bytes.push_back(static_cast<char>(unit));
+      *out++ = static_cast<char>(unit);
     } else if (is_reserved(unit)) {
-      bytes.push_back(static_cast<char>(unit - kRawByteBase));
+      *out++ = static_cast<char>(unit - kRawByteBase);
     } else if (const std::uint16_t code = reverse_[unit]; code > 0xFF) {
-      bytes.push_back(static_cast<char>(code >> 8));
-      bytes.push_back(static_cast<char>(code & 0xFF));
-    } else if (code != 0) {
-      bytes.push_back(static_cast<char>(code));
+      *out++ = static_cast<char>(code >> 8);
+      *out++ = static_cast<char>(code & 0xFF);
     } else {
-      bytes.push_back('?');
+      *out++ = code != 0 ? static_cast<char>(code) : '?';
     }
   }
+  return static_cast<std::size_t>(out - first);
+}
+
+std::string Cp936Codec::encode(std::u16string_view units) const {
+  std::string bytes(units.size() * 2, '\0');
+  bytes.resize(encode_into(units, bytes.data()));
   return bytes;
+}
+
+std::size_t Cp936Codec::encoded_size(std::u16string_view units) const {
+  std::size_t bytes = 0;
+  for (const char16_t unit : units) bytes += encoded_width(unit);
+  return bytes;
+}
+
+std::size_t Cp936Codec::units_within(std::u16string_view units, std::size_t byte_offset) const {
+  std::size_t bytes = 0;
+  std::size_t i = 0;
+  for (; i < units.size(); ++i) {
+    bytes += encoded_width(units[i]);
+    if (bytes > byte_offset) break;
+  }
+  return i;
 }
 
 }  // namespace quillet::runtime

@@ -32,6 +32,10 @@ class Cp936Codec {
 
   std::u16string decode(std::string_view bytes) const;
   std::string encode(std::u16string_view units) const;
+  // The same into a caller's buffer, which must have room for bytes.size() units (decoding) or
+  // 2 * units.size() bytes (encoding); the count written comes back.
+  std::size_t decode_into(std::string_view bytes, char16_t* out) const;
+  std::size_t encode_into(std::u16string_view units, char* out) const;
 
   // Offsets between the bytes and their decoded UTF-16 text (every character is one unit). A
   // byte offset inside a double-byte character counts as the start of that character; offsets
@@ -39,10 +43,17 @@ class Cp936Codec {
   std::size_t units_before(std::string_view bytes, std::size_t byte_offset) const;
   std::size_t bytes_before(std::string_view bytes, std::size_t unit_offset) const;
 
+  // The same mapping seen from the UTF-16 side, without encoding: the byte count of the units,
+  // and how many whole units lie within the first byte_offset bytes (an offset inside a
+  // double-byte character counts as the start of that character).
+  std::size_t encoded_size(std::u16string_view units) const;
+  std::size_t units_within(std::u16string_view units, std::size_t byte_offset) const;
+
   // True when no system character lies in the reserved range (checked once when built).
   bool reserved_range_is_free() const { return reserved_range_free_; }
 
  private:
+  std::size_t encoded_width(char16_t unit) const;
   // The character starting at bytes[i]: its unit and how many bytes it takes.
   std::pair<char16_t, std::size_t> decode_one(std::string_view bytes, std::size_t i) const;
 

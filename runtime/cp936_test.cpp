@@ -79,5 +79,21 @@ TEST(Cp936CodecNative, OffsetsMapThroughTheSameScan) {
   }
 }
 
+TEST(Cp936CodecNative, OffsetsFromTheUnitSideAgreeWithTheByteSide) {
+  std::mt19937 rng(20);
+  for (int round = 0; round < 5000; ++round) {
+    std::string bytes(rng() % 16, '\0');
+    for (char& b : bytes) b = static_cast<char>(1 + rng() % 255);
+    const std::u16string units = codec().decode(bytes);
+    ASSERT_EQ(codec().encoded_size(units), bytes.size()) << round;
+    for (std::size_t offset = 0; offset <= bytes.size() + 1; ++offset) {
+      ASSERT_EQ(codec().units_within(units, offset), codec().units_before(bytes, offset)) << round << " " << offset;
+    }
+    for (std::size_t count = 0; count <= units.size(); ++count) {
+      ASSERT_EQ(codec().encoded_size(units.substr(0, count)), codec().bytes_before(bytes, count)) << round;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillet::runtime

@@ -11,14 +11,19 @@
 
 namespace quillet::runtime::win32 {
 
-inline std::wstring widen(std::string_view bytes) {
-  const std::u16string units = Cp936Codec::system().decode(bytes);
-  return std::wstring(units.begin(), units.end());
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
+
+inline std::u16string_view as_units(std::wstring_view wide) {
+  return {reinterpret_cast<const char16_t*>(wide.data()), wide.size()};
 }
 
-inline std::string narrow(std::wstring_view wide) {
-  return Cp936Codec::system().encode(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+inline std::wstring widen(std::string_view bytes) {
+  std::wstring wide(bytes.size(), L'\0');
+  wide.resize(Cp936Codec::system().decode_into(bytes, reinterpret_cast<char16_t*>(wide.data())));
+  return wide;
 }
+
+inline std::string narrow(std::wstring_view wide) { return Cp936Codec::system().encode(as_units(wide)); }
 
 // Owns one Win32 handle and frees it with Free when it goes out of scope. Null means none.
 template <class Handle, auto Free>

@@ -197,18 +197,26 @@ void EditBox::set_content(std::string_view bytes) {
   SetWindowTextW(window(), runtime::win32::widen(bytes).c_str());
 }
 
+// Offsets map through the window's own UTF-16 text, without encoding the whole document.
 std::pair<std::size_t, std::size_t> EditBox::selection() const {
   DWORD start = 0, end = 0;
   SendMessageW(window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const std::string bytes = content();
+  const std::wstring text = window_text_of(window());
+  const std::u16string_view units = runtime::win32::as_units(text);
   const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
-  return {codec.bytes_before(bytes, start), codec.bytes_before(bytes, end)};
+  start = std::min<DWORD>(start, static_cast<DWORD>(units.size()));
+  end = std::clamp<DWORD>(end, start, static_cast<DWORD>(units.size()));
+  const std::size_t start_bytes = codec.encoded_size(units.substr(0, start));
+  return {start_bytes, start_bytes + codec.encoded_size(units.substr(start, end - start))};
 }
 
 void EditBox::select(std::size_t start, std::size_t end) {
-  const std::string bytes = content();
+  const std::wstring text = window_text_of(window());
+  const std::u16string_view units = runtime::win32::as_units(text);
   const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
-  SendMessageW(window(), EM_SETSEL, codec.units_before(bytes, start), codec.units_before(bytes, end));
+  const std::size_t first = codec.units_within(units, start);
+  const std::size_t last = start >= end ? first : first + codec.units_within(units.substr(first), end - codec.encoded_size(units.substr(0, first)));
+  SendMessageW(window(), EM_SETSEL, first, last);
   SendMessageW(window(), EM_SCROLLCARET, 0, 0);
 }
 
