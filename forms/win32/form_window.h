@@ -33,13 +33,4 @@ class FormWindow : public TableControl<FormWindow> {
   Picture picture_;
 };
 
-// A unit that has no window of its own (common dialog, printer, balloon tip): it keeps its
-// stored record; its type's properties and methods belong to its own type.
-class WindowlessUnit : public TableControl<WindowlessUnit> {
- public:
-  using TableControl::TableControl;
-  static std::span<const PropertyRow<WindowlessUnit>> properties() { return {}; }
-  bool create() override { return true; }
-};
-
 }  // namespace quillet::forms::win32

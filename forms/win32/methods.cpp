@@ -1,6 +1,9 @@
 #include "forms/win32/methods.h"
 
+#include "forms/win32/balloon_tip.h"
+#include "forms/win32/common_dialog.h"
 #include "forms/win32/edit_box.h"
+#include "forms/win32/printer.h"
 #include "forms/win32/form_runtime.h"
 #include "text/conversion.h"
 #include "runtime/errors.h"
@@ -20,6 +23,22 @@ Control& live_control(std::int32_t count, const ValueRecord* args) {
   Control* control = count > 0 ? FormRuntime::instance().control(form_of(args[0]), unit_of(args[0])) : nullptr;
   if (control == nullptr || control->window() == nullptr) runtime::raise_error(0, kNoWindow);
   return *control;
+}
+
+// The unit's control, of the type the method belongs to; units without a window of their own
+// (dialogs, printers, tips) qualify while their form is open.
+template <class Type>
+Type& unit_control(std::int32_t count, const ValueRecord* args) {
+  Control* control = count > 0 ? FormRuntime::instance().control(form_of(args[0]), unit_of(args[0])) : nullptr;
+  auto* typed = dynamic_cast<Type*>(control);
+  if (typed == nullptr) runtime::raise_error(0, kNoWindow);
+  return *typed;
+}
+
+std::string value_text(const ValueRecord& value) {
+  if (value.type == text::type_code::kText) return std::string(text::text_argument(value));
+  const text::OwnedText converted(text::value_to_text(value));
+  return converted ? std::string(converted.get()) : std::string();
 }
 
 // An owner given as a window unit, or as a window handle in an integer.
@@ -88,16 +107,42 @@ void SendUnitMessage(ValueRecord* result, std::int32_t count, ValueRecord* args)
 }
 
 void AppendText(ValueRecord*, std::int32_t count, ValueRecord* args) {
-  auto* edit_box = dynamic_cast<EditBox*>(&live_control(count, args));
-  if (edit_box == nullptr) return;
-  for (std::int32_t i = 1; i < count; ++i) {
-    if (args[i].type == text::type_code::kText) {
-      edit_box->append(text::text_argument(args[i]));
-    } else {
-      const text::OwnedText converted(text::value_to_text(args[i]));
-      edit_box->append(converted ? std::string_view(converted.get()) : std::string_view());
-    }
+  live_control(count, args);
+  EditBox& edit_box = unit_control<EditBox>(count, args);
+  for (std::int32_t i = 1; i < count; ++i) edit_box.append(value_text(args[i]));
+}
+
+void OpenCommonDialog(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  text::return_bool(result, unit_control<CommonDialog>(count, args).open());
+}
+
+void StartPrinting(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  Printer& printer = unit_control<Printer>(count, args);
+  text::return_bool(result, printer.start(text::optional_bool(count, args, 1).value_or(true),
+                                          text::optional_bool(count, args, 2).value_or(true)));
+}
+
+void PrintTextLines(ValueRecord*, std::int32_t count, ValueRecord* args) {
+  Printer& printer = unit_control<Printer>(count, args);
+  std::vector<std::string> texts;
+  for (std::int32_t i = 1; i < count; ++i) texts.push_back(value_text(args[i]));
+  printer.print_lines(texts);
+}
+
+void EndPrinting(ValueRecord*, std::int32_t count, ValueRecord* args) { unit_control<Printer>(count, args).end(); }
+
+void SetBalloonTip(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  BalloonTip& tip = unit_control<BalloonTip>(count, args);
+  const ValueRecord* target = text::given_argument(count, args, 1);
+  const Control* control = target != nullptr ? FormRuntime::instance().control(form_of(*target), unit_of(*target)) : nullptr;
+  const std::string tip_text = count > 2 ? value_text(args[2]) : std::string();
+  std::optional<RECT> area;
+  if (count > 3 + 4 && text::given_argument(count, args, 4) != nullptr) {
+    const auto at = [&](int i) { return text::optional_int(count, args, i).value_or(0); };
+    area = RECT{at(4), at(5), at(4) + at(6), at(5) + at(7)};
   }
+  text::return_bool(result, control != nullptr &&
+                                tip.attach(control->window(), tip_text, text::optional_int(count, args, 3).value_or(-1), area));
 }
 
 void LinkEvents(ValueRecord*, std::int32_t count, ValueRecord* args) {

@@ -24,6 +24,18 @@ void SendUnitMessage(text::ValueRecord* result, std::int32_t count, text::ValueR
 // edit box; one or more values (each turned into text): for each, the caret goes to the end,
 // is scrolled into view, and the text is inserted there without an undo record.
 void AppendText(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// common dialog -> logical: the user confirmed.
+void OpenCommonDialog(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// printer; [use the print dialog, default true]; [show the progress window, default true];
+// up to five more that this runtime ignores -> logical: a job was started.
+void StartPrinting(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// printer; one or more values, each turned into text and printed as lines.
+void PrintTextLines(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// printer: ends the last page and the job.
+void EndPrinting(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// balloon tip; control to attach to; text; [icon index, -1 none]; [left, top, width, height of
+// the sensitive area] -> logical: attached.
+void SetBalloonTip(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
 // unit; [unit whose event bindings it shall use]. Without the second, the link is removed (for
 // a form's window unit: every link of the form).
 void LinkEvents(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
@@ -56,6 +68,22 @@ void append_text(const UnitRef& edit_box, const Texts&... texts) {
 inline void link_events(const UnitRef& unit, std::optional<UnitRef> target = {}) {
   const text::ValueRecord target_record = target ? target->record() : text::omitted();
   text::invoke(LinkEvents, unit.record(), target_record);
+}
+inline bool open_common_dialog(const UnitRef& dialog) {
+  return text::bool_value(text::invoke(OpenCommonDialog, dialog.record()));
+}
+inline bool start_printing(const UnitRef& printer, std::optional<bool> use_dialog = {},
+                           std::optional<bool> show_progress = {}) {
+  return text::bool_value(text::invoke(StartPrinting, printer.record(), use_dialog, show_progress));
+}
+template <class... Values>
+void print_text_lines(const UnitRef& printer, const Values&... values) {
+  text::invoke(PrintTextLines, printer.record(), values...);
+}
+inline void end_printing(const UnitRef& printer) { text::invoke(EndPrinting, printer.record()); }
+inline bool set_balloon_tip(const UnitRef& tip, const UnitRef& control, const char* text,
+                            std::optional<std::int32_t> icon = {}) {
+  return text::bool_value(text::invoke(SetBalloonTip, tip.record(), control.record(), text, icon));
 }
 UnitRef event_sender();
 }  // namespace call
