@@ -19,6 +19,10 @@ void CloseFile(ValueRecord* result, std::int32_t count, ValueRecord* args);     
 void ReadFileText(ValueRecord* result, std::int32_t count, ValueRecord* args);  // file number, [maximum]
 void WriteFileText(ValueRecord* result, std::int32_t count, ValueRecord* args); // file number, values...
 void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args);     // name, byte arrays...
+// name, text: the file's content becomes the text's bytes, or, on any failure, stays exactly as
+// it was. The bytes go to a temporary file in the same folder first, are flushed, and only
+// then replace the file (or become it when it does not exist). True when the file holds them.
+void ReplaceFileContent(ValueRecord* result, std::int32_t count, ValueRecord* args);
 void ReadRegistryText(ValueRecord* result, std::int32_t count, ValueRecord* args);   // root, section, name, [default]
 void WriteRegistryItem(ValueRecord* result, std::int32_t count, ValueRecord* args);  // root, section, name, value
 
@@ -44,6 +48,9 @@ bool write_file_text(std::int32_t number, const Values&... values) {
 }
 inline bool write_file(const char* name, const void* byte_array) {
   return bool_value(invoke(WriteFile, name, byte_array_record(byte_array)));
+}
+inline bool replace_file_content(const char* name, const char* text) {
+  return bool_value(invoke(ReplaceFileContent, name, text));
 }
 inline OwnedText read_registry_text(const char* root, const char* section, const char* name,
                                     std::optional<const char*> fallback = {}) {

@@ -182,6 +182,45 @@ void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   return_bool(result, true);
 }
 
+namespace {
+
+// Deletes the temporary file on every path that does not hand it over.
+struct TemporaryFile {
+  std::wstring path;
+  ~TemporaryFile() {
+    if (!path.empty()) DeleteFileW(path.c_str());
+  }
+};
+
+}  // namespace
+
+void ReplaceFileContent(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  if (count < 1) return;
+  const std::wstring target = widen(text_argument(args[0]));
+  if (target.empty()) return;
+  std::string_view bytes;
+  if (count > 1 && args[1].type == type_code::kText) bytes = text_argument(args[1]);
+  // The new bytes go to a temporary file beside the target, which replaces the target only
+  // once they are all written and flushed: a failure leaves the old file as it was.
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
+  wchar_t temporary_name[MAX_PATH] = {};
+  if (GetTempFileNameW(folder.c_str(), L"qlt", 0, temporary_name) == 0) return;
+  TemporaryFile temporary{temporary_name};
+  {
+    UniqueHandle file = runtime::win32::file_handle(
+        CreateFileW(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !write_all(file.get(), bytes.data(), bytes.size()) || !FlushFileBuffers(file.get())) return;
+  }
+  const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+  const bool replaced =
+      exists ? ReplaceFileW(target.c_str(), temporary_name, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE
+             : MoveFileExW(temporary_name, target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (!replaced) return;
+  temporary.path.clear();  // it is the target now
+  return_bool(result, true);
+}
+
 void ReadRegistryText(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   UniqueKey key;
   char* text = nullptr;

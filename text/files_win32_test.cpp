@@ -45,6 +45,38 @@ TEST_F(FileCommands, NamesReachTheDiskAsTheAnsiCallsWouldWriteThem) {
   EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);  // the system's own CP936 view
 }
 
+// Files whose names start with the temporary prefix, left in the folder of path.
+int temporary_files_beside(const std::string& path) {
+  const std::string pattern = path.substr(0, path.find_last_of('\\') + 1) + "qlt*.tmp";
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do ++count; while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+TEST_F(FileCommands, ReplacingContentNeverLeavesAHalfWrittenFile) {
+  EXPECT_TRUE(call::replace_file_content(path.c_str(), "new\n\xB0"));  // creates it
+  EXPECT_EQ(contents(), "new\n\xB0");
+  EXPECT_TRUE(call::replace_file_content(path.c_str(), "second"));
+  EXPECT_EQ(contents(), "second");
+  EXPECT_TRUE(call::replace_file_content(path.c_str(), ""));  // an empty text: a zero-byte file
+  EXPECT_EQ(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES, true);
+  EXPECT_EQ(contents(), "");
+
+  ASSERT_TRUE(write_bytes("original"));
+  HANDLE locked = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);  // no sharing
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(call::replace_file_content(path.c_str(), "lost?"));
+  CloseHandle(locked);
+  EXPECT_EQ(contents(), "original");
+  EXPECT_EQ(temporary_files_beside(path), 0);
+
+  EXPECT_FALSE(call::replace_file_content("C:\\no such folder\\x.txt", "x"));
+}
+
 TEST_F(FileCommands, ReadingStopsAtEndOfFileMarkersAndNul) {
   ASSERT_TRUE(write_bytes(std::string("ab\x1A" "cd", 5)));
   std::int32_t number = call::open_file(path.c_str(), kReadExisting);
