@@ -1,15 +1,17 @@
-// Quillet's entry point: start the form runtime, show the main window, run the message loop.
-// The application's handlers are registered here as the editor grows.
+// Quillet's entry point. An optional first argument names a file to open at start.
 #include <windows.h>
+#include <shellapi.h>
 
-#include "forms/catalogue.h"
-#include "forms/win32/form_runtime.h"
-#include "runtime/errors.h"
+#include <string>
+
+#include "editor/application.h"
+#include "runtime/win32_text.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  using quillet::forms::win32::FormRuntime;
-  FormRuntime& forms = FormRuntime::initialise();
-  if (!forms.load_form(quillet::forms::kMainForm)) quillet::runtime::raise_error(0, "载入启动窗口失败");
-  forms.run();
-  return 0;
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::string file;
+  if (arguments != nullptr && count > 1) file = quillet::runtime::win32::narrow(arguments[1]);
+  if (arguments != nullptr) LocalFree(arguments);
+  return quillet::editor::run_editor(file.c_str());
 }

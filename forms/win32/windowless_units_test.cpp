@@ -15,6 +15,7 @@
 #include "forms/catalogue.h"
 #include "forms/win32/balloon_tip.h"
 #include "forms/win32/common_dialog.h"
+#include "forms/win32/dialog_answers.h"
 #include "forms/win32/form_runtime.h"
 #include "forms/win32/methods.h"
 #include "forms/win32/printer.h"
@@ -32,43 +33,6 @@ constexpr UnitRef kTip{kMainForm, 0x16010514, type::kBalloonTip};
 constexpr UnitRef kPicture{kMainForm, 0x16010513, type::kPicBox};
 constexpr int kFileNameBox = 0x47C;   // cmb13
 constexpr int kFileTypeBox = 0x470;   // cmb1
-
-// Answers each system dialog box of this thread as it is activated.
-class DialogAnswers {
- public:
-  explicit DialogAnswers(std::function<void(HWND)> answer) {
-    answer_ = std::move(answer);
-    hook_ = SetWindowsHookExW(WH_CBT, on_event, nullptr, GetCurrentThreadId());
-  }
-  ~DialogAnswers() {
-    UnhookWindowsHookEx(hook_);
-    answer_ = nullptr;
-  }
-  static int dialogs() { return dialogs_; }
-
- private:
-  // The answer comes from a timer in the dialog's own loop, once the dialog is fully set up.
-  static LRESULT CALLBACK on_event(int code, WPARAM wparam, LPARAM lparam) {
-    if (code == HCBT_ACTIVATE) {
-      const auto window = reinterpret_cast<HWND>(wparam);
-      wchar_t name[16] = {};
-      GetClassNameW(window, name, 16);
-      if (std::wstring(name) == L"#32770" && answer_) SetTimer(window, kTimer, 50, on_timer);
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
-  }
-  static void CALLBACK on_timer(HWND window, UINT, UINT_PTR, DWORD) {
-    KillTimer(window, kTimer);
-    ++dialogs_;
-    if (answer_) answer_(window);
-  }
-  static constexpr UINT_PTR kTimer = 0x5155;
-  HHOOK hook_;
-  static inline std::function<void(HWND)> answer_;
-  static inline int dialogs_ = 0;
-};
-
-void press(HWND dialog, int button) { PostMessageW(dialog, WM_COMMAND, button, 0); }
 
 std::wstring temporary_path(const wchar_t* name) {
   wchar_t folder[MAX_PATH] = {};

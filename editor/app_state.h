@@ -1,0 +1,29 @@
+// The application state: program-wide variables created at start and released by the exit
+// clean-up that the program registers with the runtime.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "editor/units.h"
+#include "text/call_frame.h"
+
+namespace quillet::editor {
+
+struct AppState {
+  text::OwnedText currentFileName;              // empty: untitled
+  std::int32_t fullWidthMode = 0;               // 1 after To full width
+  std::array<text::OwnedText, 3> recentFiles;   // slot 1 (index 0) the oldest
+  std::array<UnitRef, 3> recentMenuItems{};     // the menu items "1", "2", "3"
+  text::OwnedText searchText;
+  bool searchMatchCase = false;
+  std::int32_t dialogMode = 0;
+};
+
+// Creates the state with its initial values (again, after a release).
+void create_state();
+// Releases every text and clears the state; the exit clean-up.
+void release_state();
+AppState& state();
+
+}  // namespace quillet::editor

@@ -1,0 +1,364 @@
+// The editor under Wine, driven through the real main window: menu commands by their command
+// numbers, message boxes answered through the runtime's presenter, file dialogs through a
+// WH_CBT hook, files in a temporary folder, the registry under a test root.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "editor/app_state.h"
+#include "editor/application.h"
+#include "editor/document.h"
+#include "editor/recent_files.h"
+#include "editor/settings.h"
+#include "editor/units.h"
+#include "forms/win32/dialog_answers.h"
+#include "forms/win32/form_runtime.h"
+#include "runtime/message_box.h"
+#include "runtime/win32_text.h"
+#include "text/files.h"
+
+namespace quillet::editor {
+namespace {
+
+namespace fs = std::filesystem;
+using forms::win32::DialogAnswers;
+using forms::win32::FormRuntime;
+using forms::win32::press;
+
+constexpr char kTestRoot[] = "QuilletPadTest";
+constexpr int kFileNameBox = 0x47C;
+
+struct Box {
+  std::string text;
+  std::string caption;
+  std::uint32_t style;
+};
+
+class EditorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / "quillet-editor-test";
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuilletPadTest");
+    settings().registry_root = kTestRoot;
+    settings().end_program = [this](int code) { ended_ = code; };
+    runtime::set_message_box_presenter([this](std::string_view text, std::string_view caption, std::uint32_t style,
+                                              std::uintptr_t) {
+      boxes_.push_back({std::string(text), std::string(caption), style});
+      if (answers_.empty()) return runtime::kButtonOk;
+      const int answer = answers_.front();
+      answers_.pop_front();
+      return answer;
+    });
+    start();
+  }
+  void TearDown() override {
+    FormRuntime::instance().close_all_forms();
+    runtime::set_message_box_presenter({});
+    release_state();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuilletPadTest");
+    fs::remove_all(folder_);
+  }
+  void start() {
+    FormRuntime::initialise();
+    create_state();
+    register_handlers();
+    ASSERT_TRUE(FormRuntime::instance().load_form(forms::kMainForm));
+  }
+  // Closes the main window as the program's end would (its destroy event stores the list)
+  // and starts it again.
+  void restart() {
+    FormRuntime::instance().close_form(forms::kMainForm, true);
+    release_state();
+    start();
+  }
+  HWND main_window() const { return FormRuntime::instance().window_of(forms::kMainForm); }
+  // The command number of the menu item whose caption starts with the text.
+  UINT command(const char* caption) const {
+    const std::wstring wanted = runtime::win32::widen(caption);
+    std::vector<HMENU> menus{GetMenu(main_window())};
+    while (!menus.empty()) {
+      const HMENU menu = menus.back();
+      menus.pop_back();
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+          menus.push_back(sub);
+          continue;
+        }
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
+        if (std::wstring(text).rfind(wanted, 0) == 0) return GetMenuItemID(menu, i);
+      }
+    }
+    ADD_FAILURE() << "no menu item " << caption;
+    return 0;
+  }
+  void choose(const char* caption) { SendMessageW(main_window(), WM_COMMAND, command(caption), 0); }
+  bool close_window() {
+    SendMessageW(main_window(), WM_CLOSE, 0, 0);
+    return !IsWindow(main_window()) || main_window() == nullptr;
+  }
+  std::string file(const char* name) const { return runtime::win32::narrow((folder_ / name).wstring()); }
+  void write_file(const char* name, const std::string& bytes) const {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+  }
+  std::string read_file(const char* name) const {
+    std::ifstream in(folder_ / name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  std::string document() const {
+    const text::OwnedText text = ReadDocument();
+    return text ? std::string(text.get()) : std::string();
+  }
+  std::string title() const {
+    wchar_t text[512] = {};
+    GetWindowTextW(main_window(), text, 512);
+    return runtime::win32::narrow(text);
+  }
+  std::string caption_of(int item) const {
+    wchar_t text[512] = {};
+    GetMenuStringW(GetMenu(main_window()), GetMenuItemID(GetSubMenu(GetMenu(main_window()), 0), 0) + 7 + item, text,
+                   512, MF_BYCOMMAND);
+    return runtime::win32::narrow(text);
+  }
+  std::string registry_value(const char* name) const {
+    const text::OwnedText value = text::call::read_registry_text(kTestRoot, "常用文件", name, "(none)");
+    return value ? value.get() : "";
+  }
+  // Answers a file dialog with this path, and a question that follows (replace the file?)
+  // with Yes.
+  static std::function<void(HWND)> answer_with(const std::string& path) {
+    return [wide = runtime::win32::widen(path)](HWND dialog) {
+      if (GetDlgItem(dialog, kFileNameBox) == nullptr) return press(dialog, IDYES);
+      SetDlgItemTextW(dialog, kFileNameBox, wide.c_str());
+      press(dialog, IDOK);
+    };
+  }
+  void open(const std::string& path) {
+    DialogAnswers answers(answer_with(path));
+    choose("&O.打开");
+  }
+  void type(const std::wstring& characters) {
+    HWND box = FormRuntime::instance().control(kDocumentBox.form_id, kDocumentBox.unit_id)->window();
+    for (wchar_t c : characters) SendMessageW(box, WM_CHAR, c, 0);
+  }
+
+  fs::path folder_;
+  std::deque<int> answers_;
+  std::vector<Box> boxes_;
+  int ended_ = -1;
+};
+
+TEST_F(EditorTest, AnEmptyDocumentClosesWithoutAQuestion) {
+  type(L"abc");
+  choose("&A.全选");  // the user deletes everything: modified, but empty
+  SendMessageW(FormRuntime::instance().control(kDocumentBox.form_id, kDocumentBox.unit_id)->window(), WM_CLEAR, 0, 0);
+  EXPECT_EQ(document(), "");
+  EXPECT_TRUE(IsModified());
+  EXPECT_TRUE(close_window());
+  EXPECT_TRUE(boxes_.empty());
+  EXPECT_EQ(ended_, 0);  // the destroy event ended the program
+}
+
+TEST_F(EditorTest, ClosingRightAfterLoadingDoesNotAsk) {
+  write_file("a.txt", "hello");
+  open(file("a.txt"));
+  EXPECT_EQ(document(), "hello");
+  EXPECT_EQ(title(), "Quillet - " + file("a.txt"));
+  EXPECT_TRUE(close_window());
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(EditorTest, CancelKeepsTheWindowAndYesOnAnUntitledDocumentAsksForAName) {
+  type(L"unsaved");
+  answers_ = {runtime::kButtonCancel};
+  EXPECT_FALSE(close_window());
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "文件已经被修改，是否保存？");
+  EXPECT_EQ(boxes_[0].caption, "询问");
+  EXPECT_EQ(boxes_[0].style & 0xFF, 0x23u);
+  EXPECT_EQ(document(), "unsaved");
+
+  answers_ = {runtime::kButtonYes};
+  {
+    DialogAnswers cancel([](HWND dialog) { press(dialog, IDCANCEL); });
+    EXPECT_FALSE(close_window());  // the save dialog was cancelled
+  }
+  EXPECT_EQ(document(), "unsaved");
+  EXPECT_TRUE(IsModified());
+
+  answers_ = {runtime::kButtonNo};
+  EXPECT_TRUE(close_window());
+}
+
+TEST_F(EditorTest, FilesLoadUpTo0x1AAndSaveBackByteForByte) {
+  write_file("eof.txt", std::string("ab\x1A" "cd", 5));
+  open(file("eof.txt"));
+  EXPECT_EQ(document(), "ab");
+  choose("&S.保存");
+  EXPECT_EQ(read_file("eof.txt"), "ab");
+
+  const std::string odd("line1\nline2\n\xB0\x0D\x0A\xFF\x41 \x80z");  // bare LF, stray bytes
+  write_file("odd.txt", odd);
+  open(file("odd.txt"));
+  EXPECT_EQ(document(), odd);
+  type(L"!");  // modified, then saved back
+  choose("&S.保存");
+  EXPECT_EQ(read_file("odd.txt"), "!" + odd);
+  EXPECT_FALSE(IsModified());
+
+  WriteDocument(nullptr);
+  choose("&S.保存");
+  EXPECT_TRUE(fs::exists(folder_ / "odd.txt"));
+  EXPECT_EQ(fs::file_size(folder_ / "odd.txt"), 0u);  // an empty document: a zero-byte file
+}
+
+TEST_F(EditorTest, TheRecentListSkipsCaseVariantsAndDropsTheOldest) {
+  for (const char* name : {"one.txt", "two.txt", "three.txt"}) write_file(name, name);
+  open(file("one.txt"));
+  std::string upper = file("one.txt");
+  for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  open(upper);  // the same file in other letters: not added again
+  open(file("two.txt"));
+  open(file("three.txt"));
+  EXPECT_EQ(state().recentFiles[0].get(), file("one.txt"));
+  EXPECT_EQ(state().recentFiles[2].get(), file("three.txt"));
+
+  type(L"x");
+  {
+    DialogAnswers answers(answer_with(file("four.txt")));
+    choose("&A.另存为");
+  }
+  EXPECT_EQ(state().recentFiles[0].get(), file("two.txt"));
+  EXPECT_EQ(state().recentFiles[1].get(), file("three.txt"));
+  EXPECT_EQ(state().recentFiles[2].get(), file("four.txt"));
+  EXPECT_EQ(caption_of(2), "&3. " + file("four.txt"));
+  EXPECT_EQ(caption_of(0), "&1. " + file("two.txt"));
+
+  // The list reaches the registry when the window goes, and comes back at the next start.
+  restart();
+  EXPECT_EQ(registry_value("1"), file("two.txt"));
+  EXPECT_EQ(registry_value("3"), file("four.txt"));
+  EXPECT_EQ(caption_of(1), "&2. " + file("three.txt"));
+  HMENU file_menu = GetSubMenu(GetMenu(main_window()), 0);
+  EXPECT_EQ(GetMenuState(file_menu, command("&3. "), MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+  // Choosing an entry opens its file; entry 2 raises entry 1's handler with itself as sender.
+  choose("&2. ");
+  EXPECT_EQ(document(), "three.txt");
+  EXPECT_EQ(title(), "Quillet - " + file("three.txt"));
+}
+
+TEST_F(EditorTest, AMissingRecentFileShowsTheErrorAndKeepsTheEntry) {
+  write_file("gone.txt", "x");
+  open(file("gone.txt"));
+  WriteDocument(nullptr);
+  fs::remove(folder_ / "gone.txt");
+  choose("&1. ");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "打开文件失败！");
+  EXPECT_EQ(boxes_[0].caption, "错误");
+  EXPECT_EQ(boxes_[0].style & 0xFF, 0x10u);
+  EXPECT_EQ(title(), "Quillet");
+  EXPECT_EQ(document(), "");
+  EXPECT_EQ(state().recentFiles[0].get(), file("gone.txt"));
+}
+
+TEST_F(EditorTest, AFailedSaveKeepsTheFileTheNameAndTheModifiedFlag) {
+  write_file("kept.txt", "original");
+  open(file("kept.txt"));
+  type(L"new ");
+  // Another program holds the file without sharing: replacing it fails.
+  HANDLE locked = CreateFileW((folder_ / "kept.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  choose("&S.保存");
+  CloseHandle(locked);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "保存文件失败！");
+  EXPECT_EQ(read_file("kept.txt"), "original");
+  EXPECT_TRUE(IsModified());
+  EXPECT_EQ(state().currentFileName.get(), file("kept.txt"));
+
+  // Save as to a file that cannot be replaced: title, name and flag stay.
+  write_file("other.txt", "other");
+  locked = CreateFileW((folder_ / "other.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  {
+    DialogAnswers answers(answer_with(file("other.txt")));
+    choose("&A.另存为");
+  }
+  CloseHandle(locked);
+  EXPECT_EQ(read_file("other.txt"), "other");
+  EXPECT_EQ(boxes_.back().text, "保存文件失败！");
+  EXPECT_EQ(title(), "Quillet - " + file("kept.txt"));
+  EXPECT_EQ(state().currentFileName.get(), file("kept.txt"));
+  EXPECT_TRUE(IsModified());
+
+  // A save that fails while closing keeps the window and the text.
+  answers_ = {runtime::kButtonYes};
+  locked = CreateFileW((folder_ / "kept.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_FALSE(close_window());
+  CloseHandle(locked);
+  EXPECT_EQ(document(), "new original");
+}
+
+TEST_F(EditorTest, WordWrapKeepsTextAndTheModifiedFlag) {
+  type(L"第一行很长很长");
+  EXPECT_TRUE(IsModified());
+  choose("&W.自动换行");
+  EXPECT_EQ(forms::win32::call::read_int(kDocumentBox, property::kScrollBars), kWrapLines);
+  EXPECT_EQ(document(), "第一行很长很长");
+  EXPECT_TRUE(IsModified());
+  choose("&W.自动换行");
+  EXPECT_EQ(forms::win32::call::read_int(kDocumentBox, property::kScrollBars), kNoWrap);
+  EXPECT_TRUE(IsModified());
+}
+
+TEST_F(EditorTest, NewAndTheEditMenu) {
+  type(L"abc");
+  choose("&A.全选");
+  choose("&X.剪切");
+  EXPECT_EQ(document(), "");
+  choose("&P.粘贴");
+  choose("&P.粘贴");
+  EXPECT_EQ(document(), "abcabc");
+  choose("&U.撤消");
+  EXPECT_EQ(document(), "abc");
+  answers_ = {runtime::kButtonNo};
+  choose("&N.新建");
+  EXPECT_EQ(document(), "");
+  EXPECT_EQ(title(), "Quillet");
+  EXPECT_FALSE(IsModified());
+}
+
+TEST_F(EditorTest, TheFontDialogSetsFontAndColourAndCancelChangesNothing) {
+  const auto text_colour = [] { return forms::win32::call::read_int(kDocumentBox, property::kTextColour); };
+  const std::int32_t before = text_colour();
+  {
+    DialogAnswers cancel([](HWND dialog) { press(dialog, IDCANCEL); });
+    choose("&F.字体");
+  }
+  EXPECT_EQ(text_colour(), before);
+  forms::win32::call::write_int(kFileDialog, property::kChosenColour, 0x0000FF);
+  forms::win32::call::write_text(kFileDialog, property::kFaceName, "文泉驿微米黑");
+  forms::win32::call::write_int(kFileDialog, property::kPointSize, 20);
+  DialogAnswers confirm([](HWND dialog) { press(dialog, IDOK); });
+  choose("&F.字体");
+  EXPECT_EQ(text_colour(), 0x0000FF);
+  const text::ValueRecord font = forms::win32::read_property(kDocumentBox.form_id, kDocumentBox.unit_id, property::kFont);
+  auto* record = static_cast<forms::win32::FontRecord*>(text::pointer_value(font));
+  EXPECT_EQ(record->size, 20);
+  EXPECT_STREQ(record->face, "文泉驿微米黑");
+  forms::win32::release_font_record(record);
+}
+
+}  // namespace
+}  // namespace quillet::editor
