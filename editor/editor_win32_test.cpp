@@ -21,6 +21,8 @@
 #include "editor/units.h"
 #include "forms/win32/dialog_answers.h"
 #include "forms/win32/form_runtime.h"
+#include "forms/win32/postscript_printer.h"
+#include "forms/win32/printer.h"
 #include "runtime/message_box.h"
 #include "runtime/win32_text.h"
 #include "text/files.h"
@@ -358,6 +360,29 @@ TEST_F(EditorTest, TheFontDialogSetsFontAndColourAndCancelChangesNothing) {
   EXPECT_EQ(record->size, 20);
   EXPECT_STREQ(record->face, "文泉驿微米黑");
   forms::win32::release_font_record(record);
+}
+
+TEST_F(EditorTest, PrintSendsTheDocumentToThePrinterChosenInTheDialog) {
+  ASSERT_TRUE(forms::win32::make_postscript_printer());
+  const fs::path output = folder_ / "printed.ps";
+  forms::win32::set_print_output_file(runtime::win32::narrow(output.wstring()));
+  std::wstring lines;
+  for (int i = 0; i < 150; ++i) lines += L"第" + std::to_wstring(i) + L"行\r";  // more than a page
+  type(lines);
+  const std::string before = document();
+  {
+    DialogAnswers cancel([](HWND dialog) { press(dialog, IDCANCEL); });
+    choose("&P.打印");
+  }
+  EXPECT_FALSE(fs::exists(output));
+  {
+    DialogAnswers confirm([](HWND dialog) { press(dialog, IDOK); });
+    choose("&P.打印");
+  }
+  forms::win32::set_print_output_file("");
+  EXPECT_GE(forms::win32::postscript_pages(output), 2);
+  EXPECT_EQ(document(), before);  // printing leaves the document alone
+  EXPECT_TRUE(IsModified());
 }
 
 }  // namespace

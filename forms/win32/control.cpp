@@ -56,7 +56,7 @@ std::optional<std::int32_t> input_event_number(UINT message) {
 
 bool raise_input_event(std::uint32_t form_id, std::uint32_t unit_id, UINT message, WPARAM* wparam, LPARAM lparam) {
   const std::optional<std::int32_t> event = input_event_number(message);
-  if (!event) return false;
+  if (!event || FormRuntime::instance().building(form_id)) return false;
   std::vector<std::int64_t> arguments;
   switch (*event) {
     case -1: case -2: case -3: case -4: case -5: case -6:

@@ -353,6 +353,29 @@ TEST_F(ControlsTest, InputEventsCarryTheirArgumentsAndCanSwallowOrReplaceCharact
   EXPECT_STREQ(call::read_text(edit, 8).get(), "bc中x");
 }
 
+TEST_F(ControlsTest, ControlsRaiseNoEventsBeforeTheirFormIsCreated) {
+  std::vector<std::string> order;
+  runtime_->register_handler(static_cast<std::uint32_t>(R::FindDialogCreated), [&order](const EventNotice&) {
+    order.push_back("created");
+    return 0;
+  });
+  constexpr std::uint32_t kFocusHandler = 901;
+  runtime_->register_handler(kFocusHandler, [&order](const EventNotice&) {
+    order.push_back("focus");
+    return 1;
+  });
+  ControlRecord& record = std::get<ControlRecord>(runtime_->mutable_form(kFindForm)->units[2].body);  // 编辑框1
+  record.events.push_back({-7, kFocusHandler});
+  ASSERT_TRUE(runtime_->load_form(kFindForm));
+  SetFocus(window(unit(kFindForm, "选择框1")));
+  SetFocus(window(unit(kFindForm, "编辑框1")));
+  record.events.pop_back();
+  runtime_->register_handler(kFocusHandler, {});
+  ASSERT_FALSE(order.empty());
+  EXPECT_EQ(order.front(), "created");  // the focus set while the form was built raised nothing
+  EXPECT_EQ(order.back(), "focus");
+}
+
 struct ModalCheck {
   FormRuntime* runtime;
   bool main_enabled_while_modal = true;

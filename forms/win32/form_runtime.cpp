@@ -143,6 +143,11 @@ HWND FormRuntime::window_of(std::uint32_t form_id) const {
   return form != nullptr ? form->window : nullptr;
 }
 
+bool FormRuntime::building(std::uint32_t form_id) const {
+  const OpenForm* form = open_form(form_id);
+  return form != nullptr && form->building;
+}
+
 Control* FormRuntime::control(std::uint32_t form_id, std::uint32_t unit_id) const {
   const OpenForm* form = open_form(form_id);
   if (form == nullptr || form->controls.empty()) return nullptr;

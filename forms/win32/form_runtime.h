@@ -86,6 +86,8 @@ class FormRuntime {
   // The unit that raised the running event, as (form id, unit id); (0, 0) outside a handler.
   std::pair<std::uint32_t, std::uint32_t> event_sender() const { return sender_; }
   bool in_event_handler() const { return handler_depth_ > 0; }
+  // True while the form's controls are being created: their messages raise no events yet.
+  bool building(std::uint32_t form_id) const;
 
   // Called while the loop is idle, newest first, until its window is gone; once per window.
   void add_idle_callback(HWND window, IdleCallback callback, void* datum);

@@ -18,6 +18,7 @@
 #include "forms/win32/dialog_answers.h"
 #include "forms/win32/form_runtime.h"
 #include "forms/win32/methods.h"
+#include "forms/win32/postscript_printer.h"
 #include "forms/win32/printer.h"
 #include "forms/win32/property_service.h"
 #include "runtime/win32_text.h"
@@ -135,40 +136,6 @@ TEST_F(WindowlessUnitsTest, SaveAndFontDialogsHandBackTheirResults) {
   EXPECT_EQ(text_of(kDialog, 25), "文泉驿微米黑");
 }
 
-// A print-to-file PostScript printer made the default, once per test program.
-bool make_postscript_printer() {
-  static const bool made = [] {
-    HMODULE spooler = LoadLibraryW(L"winspool.drv");
-    HRSRC resource = FindResourceW(spooler, MAKEINTRESOURCEW(1), L"PPDFILE");
-    if (resource == nullptr) return false;
-    const auto* ppd = static_cast<const char*>(LockResource(LoadResource(spooler, resource)));
-    const DWORD ppd_size = SizeofResource(spooler, resource);
-    char folder[MAX_PATH] = {};
-    DWORD needed = 0;
-    GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed);
-    std::ofstream(std::string(folder) + "\\generic.ppd", std::ios::binary).write(ppd, ppd_size);
-    char driver_name[] = "Wine PostScript Driver", driver_path[] = "wineps.drv", data_file[] = "generic.ppd";
-    DRIVER_INFO_3A driver{};
-    driver.cVersion = 3;
-    driver.pName = driver_name;
-    driver.pDriverPath = driver_path;
-    driver.pDataFile = data_file;
-    driver.pConfigFile = driver_path;
-    AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES);
-    char printer_name[] = "Quillet Test PS", port[] = "FILE:", processor[] = "WinPrint", data_type[] = "RAW";
-    PRINTER_INFO_2A printer{};
-    printer.pDatatype = data_type;
-    printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-    printer.pPrinterName = printer_name;
-    printer.pPortName = port;
-    printer.pDriverName = driver_name;
-    printer.pPrintProcessor = processor;
-    if (HANDLE added = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&printer))) ClosePrinter(added);
-    return SetDefaultPrinterA(printer_name) != FALSE;
-  }();
-  return made;
-}
-
 class PrinterTest : public WindowlessUnitsTest {
  protected:
   void SetUp() override {
@@ -184,14 +151,7 @@ class PrinterTest : public WindowlessUnitsTest {
     set_print_output_file("");
     WindowlessUnitsTest::TearDown();
   }
-  // Pages in the PostScript output.
-  int pages() const {
-    std::ifstream in(std::filesystem::path(output_), std::ios::binary);
-    const std::string output((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    int count = 0;
-    for (std::size_t at = output.find("%%Page:"); at != std::string::npos; at = output.find("%%Page:", at + 1)) ++count;
-    return count;
-  }
+  int pages() const { return postscript_pages(std::filesystem::path(output_)); }
   // How many lines of "x" fill a page exactly: the last one ends at or above the printable height.
   int lines_per_page() const {
     const int advance = printer_->line_advance("x");
