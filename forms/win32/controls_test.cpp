@@ -431,6 +431,12 @@ TEST(ControlsDeathTest, PropertiesOfAFormThatIsNotLoadedAreFatal) {
         call::event_sender();
       },
       runtime::testing_support::exited_fatally(), testing::HasSubstr("“取事件组件”命令只能在事件处理子程序中使用"));
+  EXPECT_EXIT(
+      {
+        runtime::testing_support::answer_boxes_on_stderr();
+        FormRuntime::initialise().raise_event(kMainForm, 0x1601009a, 0);  // the printer raises no events
+      },
+      runtime::testing_support::exited_fatally(), testing::HasSubstr("引发事件的窗口组件无效"));
 }
 
 }  // namespace
