@@ -44,11 +44,6 @@ double leading_real(std::string_view text) {
   return error == std::errc() && std::isfinite(value) ? value : 0.0;
 }
 
-std::string text_of(const text::ValueRecord& value) {
-  const text::OwnedText converted(text::value_to_text(value));
-  return converted ? std::string(converted.get()) : std::string();
-}
-
 std::string integer_text(std::int64_t value, std::int64_t low, std::int64_t high) {
   if (value < low) value = low;
   if (value > high) value = high;
@@ -93,15 +88,15 @@ std::optional<std::string> normalised(std::uint32_t mode, std::string_view text)
                                 std::numeric_limits<std::int64_t>::max());
     case 9: {
       const auto value = static_cast<float>(leading_real(text));
-      return value == 0 ? std::string() : text_of(text::float_record(value));
+      return value == 0 ? std::string() : text::value_text(text::float_record(value));
     }
     case 10: {
       const double value = leading_real(text);
-      return value == 0 ? std::string() : text_of(text::double_record(value));
+      return value == 0 ? std::string() : text::value_text(text::double_record(value));
     }
     case 11: {
       const std::optional<double> days = parse_date_time(text);
-      return !days || *days == 0 ? std::string() : text_of(text::date_time_record(*days));
+      return !days || *days == 0 ? std::string() : text::value_text(text::date_time_record(*days));
     }
     default: return std::nullopt;
   }

@@ -167,6 +167,12 @@ char* value_to_text(const ValueRecord& value) {
   }
 }
 
+std::string value_text(const ValueRecord& value) {
+  if (value.type == type_code::kText) return std::string(text_argument(value));
+  const OwnedText converted(value_to_text(value));
+  return converted ? std::string(converted.get()) : std::string();
+}
+
 std::int32_t value_to_integer(const ValueRecord& value) {
   switch (value.type) {
     case type_code::kInt:

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "text/call_frame.h"
 
@@ -23,6 +24,8 @@ DateParts split_date_time(double days);
 double make_date_time(const DateParts& parts);
 
 char* value_to_text(const ValueRecord& value);
+// The same as bytes the caller keeps: a text argument as it is, any other value converted.
+std::string value_text(const ValueRecord& value);
 std::int32_t value_to_integer(const ValueRecord& value);
 void* value_to_bytes(const ValueRecord& value);
 double value_as_double(const ValueRecord& value);  // any numeric type; 0 for the others

@@ -56,13 +56,10 @@ void Button::restyle() {
   repaint();
 }
 
-void Button::refont() {
-  font_ = font_from_blob(stored_.font);
-  set_font(font_.get());
-}
+void Button::refont() { show_font(font_, stored_.font); }
 
 void Button::show_caption() {
-  SetWindowTextW(window(), runtime::win32::widen(stored_.caption).c_str());
+  show_text(stored_.caption);
 }
 
 void Button::show_picture() {

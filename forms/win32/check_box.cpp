@@ -83,17 +83,14 @@ void CheckBox::restyle() {
   repaint();
 }
 
-void CheckBox::refont() {
-  font_ = font_from_blob(stored_.font);
-  set_font(font_.get());
-}
+void CheckBox::refont() { show_font(font_, stored_.font); }
 
 void CheckBox::recolour() {
   background_ = brush_of(stored_.background_colour);
   repaint();
 }
 
-void CheckBox::show_caption() { SetWindowTextW(window(), runtime::win32::widen(stored_.caption).c_str()); }
+void CheckBox::show_caption() { show_text(stored_.caption); }
 
 void CheckBox::show_picture() {
   picture_ = Picture(stored_.picture);

@@ -19,6 +19,19 @@ std::int64_t key_state() {
 
 }  // namespace
 
+void register_window_class(const wchar_t* name, WNDPROC procedure, UINT style, HBRUSH background) {
+  WNDCLASSEXW window_class{sizeof window_class};
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &window_class)) return;
+  window_class = WNDCLASSEXW{sizeof window_class};
+  window_class.style = style;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = background;
+  window_class.lpszClassName = name;
+  RegisterClassExW(&window_class);
+}
+
 std::int64_t character_code(WPARAM unit) {
   const std::string bytes = runtime::win32::narrow(std::wstring(1, static_cast<wchar_t>(unit)));
   std::int64_t code = 0;
@@ -136,6 +149,15 @@ LRESULT Control::default_message(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Control::set_font(HFONT font) const {
   if (window_ != nullptr) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font != nullptr ? font : default_font()), TRUE);
+}
+
+void Control::show_font(UniqueFont& font, std::string_view blob) const {
+  font = font_from_blob(blob);
+  set_font(font.get());
+}
+
+void Control::show_text(std::string_view bytes) const {
+  if (window_ != nullptr) SetWindowTextW(window_, runtime::win32::widen(bytes).c_str());
 }
 
 void Control::repaint() const {

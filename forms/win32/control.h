@@ -87,8 +87,6 @@ class Control {
   virtual HBRUSH colour_brush(HDC /*dc*/) { return nullptr; }
   virtual bool is_default_button() const { return false; }
   virtual bool is_container() const { return false; }
-  // The form is complete: every control exists.
-  virtual void form_complete() {}
   // Called before an input message of the window is raised as an event (an edit box
   // normalises its text before its focus-lost event).
   virtual void before_input_event(UINT /*message*/) {}
@@ -116,6 +114,10 @@ class Control {
   virtual LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT default_message(UINT message, WPARAM wparam, LPARAM lparam);
   void set_font(HFONT font) const;
+  // Makes the stored font blob the window's font; the font is kept in *font for the window's life.
+  void show_font(UniqueFont& font, std::string_view blob) const;
+  // The window's text from code page 936 bytes.
+  void show_text(std::string_view bytes) const;
   void repaint() const;
   void add_style(DWORD style, bool on) const;
 
@@ -132,6 +134,10 @@ class Control {
 // raised to the form's dispatcher; true when the handler swallowed the message. A character
 // event's handler may replace the character (*wparam).
 bool raise_input_event(std::uint32_t form_id, std::uint32_t unit_id, UINT message, WPARAM* wparam, LPARAM lparam);
+// Registers one of the runtime's window classes once (later calls do nothing).
+void register_window_class(const wchar_t* name, WNDPROC procedure = DefWindowProcW, UINT style = CS_DBLCLKS,
+                           HBRUSH background = nullptr);
+
 // A character of the W window procedure as the program's code: its CP936 bytes, a double-byte
 // character as lead << 8 | trail; and back.
 std::int64_t character_code(WPARAM unit);
@@ -197,6 +203,29 @@ PropertyRow<C> stored_row(int k, PropertyType type) {
               field = static_cast<std::decay_t<decltype(field)>>(number_of(value));
             }
             if constexpr (After != nullptr) (control.*After)();
+            return SetEffect::Done;
+          }};
+}
+
+// A property kept in one element of an array of the decoded property block.
+template <class C, auto Array, std::size_t Index>
+PropertyRow<C> element_row(int k, PropertyType type) {
+  return {k, type,
+          [](const C& control) -> PropertyValue {
+            const auto& element = (control.stored().*Array)[Index];
+            if constexpr (std::is_same_v<std::decay_t<decltype(element)>, std::string>) {
+              return element;
+            } else {
+              return static_cast<std::int64_t>(element);
+            }
+          },
+          [](C& control, const PropertyValue& value) {
+            auto& element = (control.stored().*Array)[Index];
+            if constexpr (std::is_same_v<std::decay_t<decltype(element)>, std::string>) {
+              element = bytes_of(value);
+            } else {
+              element = static_cast<std::decay_t<decltype(element)>>(number_of(value));
+            }
             return SetEffect::Done;
           }};
 }

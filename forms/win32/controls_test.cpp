@@ -9,6 +9,7 @@
 #include "forms/catalogue.h"
 #include "forms/properties.h"
 #include "forms/win32/form_runtime.h"
+#include "forms/win32/forms_test_fixture.h"
 #include "forms/win32/methods.h"
 #include "forms/win32/property_service.h"
 #include "runtime/test_support.h"
@@ -52,24 +53,8 @@ std::optional<std::string> stored_caption(const UnitRecord& unit) {
   }
 }
 
-class ControlsTest : public testing::Test {
+class ControlsTest : public FormsTest {
  protected:
-  void SetUp() override { runtime_ = &FormRuntime::initialise(); }
-  void TearDown() override {
-    runtime_->close_all_forms();
-    for (std::uint32_t role = 0; role < static_cast<std::uint32_t>(R::Count); ++role) runtime_->register_handler(role, {});
-  }
-  UnitRef unit(std::uint32_t form_id, const char* name) const {
-    for (const UnitRecord& unit : runtime_->form(form_id)->units) {
-      if (unit.name == name) return {form_id, unit.id, unit.type};
-    }
-    ADD_FAILURE() << "no unit " << name;
-    return {};
-  }
-  HWND window(const UnitRef& unit) const {
-    const Control* control = runtime_->control(unit.form_id, unit.unit_id);
-    return control != nullptr ? control->window() : nullptr;
-  }
   void count(R role, std::int64_t answer = 1) {
     runtime_->register_handler(static_cast<std::uint32_t>(role), [this, role, answer](const EventNotice& notice) {
       ++calls_[role];
@@ -77,7 +62,6 @@ class ControlsTest : public testing::Test {
       return answer;
     });
   }
-  FormRuntime* runtime_ = nullptr;
   std::map<R, int> calls_;
   std::map<R, EventNotice> notices_;
 };

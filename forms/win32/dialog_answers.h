@@ -20,7 +20,6 @@ class DialogAnswers {
     UnhookWindowsHookEx(hook_);
     answer_ = nullptr;
   }
-  static int dialogs() { return dialogs_; }
 
  private:
   // The answer comes from a timer in the dialog's own loop, once the dialog is fully set up.
@@ -35,13 +34,11 @@ class DialogAnswers {
   }
   static void CALLBACK on_timer(HWND window, UINT, UINT_PTR, DWORD) {
     KillTimer(window, kTimer);
-    ++dialogs_;
     if (answer_) answer_(window);
   }
   static constexpr UINT_PTR kTimer = 0x5155;
   HHOOK hook_;
   static inline std::function<void(HWND)> answer_;
-  static inline int dialogs_ = 0;
 };
 
 inline void press(HWND dialog, int button) { PostMessageW(dialog, WM_COMMAND, button, 0); }

@@ -34,17 +34,6 @@ PropertyRow<EditBox> recreating_row(int k) {
           }};
 }
 
-// The two data-binding names, kept and handed back (this program binds nothing).
-template <int Index>
-PropertyRow<EditBox> binding_name_row(int k) {
-  return {k, PropertyType::Text,
-          [](const EditBox& box) -> PropertyValue { return box.stored().binding_names[Index]; },
-          [](EditBox& box, const PropertyValue& value) {
-            box.stored().binding_names[Index] = bytes_of(value);
-            return SetEffect::Done;
-          }};
-}
-
 }  // namespace
 
 std::span<const PropertyRow<EditBox>> EditBox::properties() {
@@ -90,8 +79,8 @@ std::span<const PropertyRow<EditBox>> EditBox::properties() {
          box.replace_selection(bytes_of(value));
          return SetEffect::Done;
        }},
-      binding_name_row<0>(19),
-      binding_name_row<1>(20),
+      element_row<EditBox, &P::binding_names, 0>(19, PropertyType::Text),  // kept; this program binds nothing
+      element_row<EditBox, &P::binding_names, 1>(20, PropertyType::Text),
   };
   return kRows;
 }
@@ -197,12 +186,11 @@ void EditBox::set_content(std::string_view bytes) {
   SetWindowTextW(window(), runtime::win32::widen(bytes).c_str());
 }
 
-// Offsets map through the window's own UTF-16 text, without encoding the whole document.
-std::pair<std::size_t, std::size_t> EditBox::selection() const {
+// Offsets map through the window's own UTF-16 text, read once per operation, without encoding
+// the whole document.
+std::pair<std::size_t, std::size_t> EditBox::selection_in(std::u16string_view units) const {
   DWORD start = 0, end = 0;
   SendMessageW(window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const std::wstring text = window_text_of(window());
-  const std::u16string_view units = runtime::win32::as_units(text);
   const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
   start = std::min<DWORD>(start, static_cast<DWORD>(units.size()));
   end = std::clamp<DWORD>(end, start, static_cast<DWORD>(units.size()));
@@ -210,32 +198,47 @@ std::pair<std::size_t, std::size_t> EditBox::selection() const {
   return {start_bytes, start_bytes + codec.encoded_size(units.substr(start, end - start))};
 }
 
-void EditBox::select(std::size_t start, std::size_t end) {
-  const std::wstring text = window_text_of(window());
-  const std::u16string_view units = runtime::win32::as_units(text);
+void EditBox::select_in(std::u16string_view units, std::size_t start, std::size_t end) {
   const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
   const std::size_t first = codec.units_within(units, start);
-  const std::size_t last = start >= end ? first : first + codec.units_within(units.substr(first), end - codec.encoded_size(units.substr(0, first)));
+  const std::size_t last =
+      start >= end ? first
+                   : first + codec.units_within(units.substr(first), end - codec.encoded_size(units.substr(0, first)));
   SendMessageW(window(), EM_SETSEL, first, last);
   SendMessageW(window(), EM_SCROLLCARET, 0, 0);
 }
 
+std::pair<std::size_t, std::size_t> EditBox::selection() const {
+  const std::wstring text = window_text_of(window());
+  return selection_in(runtime::win32::as_units(text));
+}
+
+void EditBox::select(std::size_t start, std::size_t end) {
+  const std::wstring text = window_text_of(window());
+  select_in(runtime::win32::as_units(text), start, end);
+}
+
 void EditBox::select_from(std::int64_t start) {
-  const std::size_t length = content().size();
-  const std::size_t at = start < 0 ? length : std::min(static_cast<std::size_t>(start), length);
-  select(at, at);
+  const std::wstring text = window_text_of(window());
+  const std::u16string_view units = runtime::win32::as_units(text);
+  const std::size_t total = runtime::Cp936Codec::system().encoded_size(units);
+  const std::size_t at = start < 0 ? total : std::min(static_cast<std::size_t>(start), total);
+  select_in(units, at, at);
 }
 
 void EditBox::select_length(std::int64_t length) {
-  const std::size_t total = content().size();
-  if (length < 0) return select(0, total);
-  const std::size_t start = selection().first;
-  select(start, start + std::min(static_cast<std::size_t>(length), total - start));
+  const std::wstring text = window_text_of(window());
+  const std::u16string_view units = runtime::win32::as_units(text);
+  const std::size_t total = runtime::Cp936Codec::system().encoded_size(units);
+  if (length < 0) return select_in(units, 0, total);
+  const std::size_t start = selection_in(units).first;
+  select_in(units, start, start + std::min(static_cast<std::size_t>(length), total - start));
 }
 
 std::string EditBox::selected_text() const {
-  const auto [start, end] = selection();
-  return content().substr(start, end - start);
+  const std::wstring text = window_text_of(window());
+  const auto [start, end] = selection_in(runtime::win32::as_units(text));
+  return runtime::win32::narrow(text).substr(start, end - start);
 }
 
 void EditBox::replace_selection(std::string_view bytes) {
@@ -262,8 +265,7 @@ void EditBox::restyle() {
 }
 
 void EditBox::refont() {
-  font_ = font_from_blob(stored_.font);
-  set_font(font_.get());
+  show_font(font_, stored_.font);
   fit_single_line_height();
   SetWindowPos(window(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -356,10 +358,11 @@ void EditBox::before_input_event(UINT message) {
 }
 
 void EditBox::normalise() {
-  const std::string text = content();
+  const std::wstring wide = window_text_of(window());
+  const std::string text = runtime::win32::narrow(wide);
   const std::optional<std::string> fixed = normalised(stored_.input_mode, text);
   if (!fixed || *fixed == text) return;
-  const std::size_t start = selection().first;
+  const std::size_t start = selection_in(runtime::win32::as_units(wide)).first;
   set_content(*fixed);
   select_from(static_cast<std::int64_t>(std::min(start, fixed->size())));
 }

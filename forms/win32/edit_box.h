@@ -17,6 +17,7 @@
 // Event 0: the content changed, once per change, whether the user or a property write made it.
 #pragma once
 
+#include <string_view>
 #include <utility>
 
 #include "forms/properties.h"
@@ -65,6 +66,8 @@ class EditBox : public TableControl<EditBox> {
   LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  std::pair<std::size_t, std::size_t> selection_in(std::u16string_view units) const;
+  void select_in(std::u16string_view units, std::size_t start, std::size_t end);
   DWORD window_style() const;
   DWORD extended_style() const;
   void configure_window();

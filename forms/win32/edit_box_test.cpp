@@ -10,6 +10,7 @@
 
 #include "forms/catalogue.h"
 #include "forms/win32/form_runtime.h"
+#include "forms/win32/forms_test_fixture.h"
 #include "forms/win32/methods.h"
 #include "forms/win32/property_service.h"
 
@@ -21,24 +22,12 @@ namespace type = text::type_code;
 
 constexpr UnitRef kDocument{kMainForm, 0x16010002, type::kEditBox};
 
-class EditBoxTest : public testing::Test {
+class EditBoxTest : public FormsTest {
  protected:
   void SetUp() override {
-    runtime_ = &FormRuntime::initialise();
+    FormsTest::SetUp();
     ASSERT_TRUE(runtime_->load_form(kMainForm));
   }
-  void TearDown() override {
-    runtime_->close_all_forms();
-    for (std::uint32_t role = 0; role < static_cast<std::uint32_t>(R::Count); ++role) runtime_->register_handler(role, {});
-  }
-  UnitRef unit(std::uint32_t form_id, const char* name) const {
-    for (const UnitRecord& unit : runtime_->form(form_id)->units) {
-      if (unit.name == name) return {form_id, unit.id, unit.type};
-    }
-    ADD_FAILURE() << "no unit " << name;
-    return {};
-  }
-  HWND window(const UnitRef& unit) const { return runtime_->control(unit.form_id, unit.unit_id)->window(); }
   std::string content(const UnitRef& unit) const {
     const text::OwnedText text = call::read_text(unit, 8);
     return text ? std::string(text.get()) : std::string();
@@ -46,7 +35,6 @@ class EditBoxTest : public testing::Test {
   void type_characters(const UnitRef& unit, std::wstring_view characters) const {
     for (wchar_t character : characters) SendMessageW(window(unit), WM_CHAR, character, 0);
   }
-  FormRuntime* runtime_ = nullptr;
 };
 
 TEST_F(EditBoxTest, ContentRoundTripsAnyBytesWithoutNul) {

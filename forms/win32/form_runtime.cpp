@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <string>
 
-#include "forms/byte_io.h"
 #include "forms/properties.h"
 #include "forms/stored_forms.h"
 #include "forms/win32/control_types.h"
@@ -25,16 +24,6 @@ constexpr wchar_t kHiddenOwnerClass[] = L"_QF_HideOwner";
 constexpr int kFirstChildId = 1000;
 constexpr std::uint32_t kTakesFocus = 4;
 
-void register_class(const wchar_t* name, WNDPROC procedure) {
-  WNDCLASSEXW window_class{sizeof window_class};
-  window_class.style = CS_DBLCLKS;
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = GetModuleHandleW(nullptr);
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = name;
-  RegisterClassExW(&window_class);
-}
-
 // The program's directory becomes the current directory, as documents and scripts are
 // looked up from there.
 void enter_program_directory() {
@@ -44,25 +33,6 @@ void enter_program_directory() {
   const std::size_t slash = directory.find_last_of(L'\\');
   directory.resize(slash == std::wstring::npos ? 0 : slash);
   if (!directory.empty()) SetCurrentDirectoryW(directory.c_str());
-}
-
-// The image of the given size from an icon file (its directory, then the images), or null.
-HICON icon_from_file(std::string_view file, int size) {
-  ByteReader in(file);
-  in.skip(4);  // reserved, type
-  const std::uint16_t count = in.half_word();
-  for (std::uint16_t i = 0; i < count && !in.failed(); ++i) {
-    const std::string_view entry = in.take(16);
-    if (entry.size() != 16) return nullptr;
-    const int width = static_cast<unsigned char>(entry[0]) == 0 ? 256 : static_cast<unsigned char>(entry[0]);
-    ByteReader fields(entry.substr(8));
-    const std::uint32_t bytes = fields.word();
-    const std::uint32_t offset = fields.word();
-    if (width != size || offset > file.size() || bytes > file.size() - offset) continue;
-    auto* image = reinterpret_cast<BYTE*>(const_cast<char*>(file.data() + offset));
-    return CreateIconFromResourceEx(image, bytes, TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
-  }
-  return nullptr;
 }
 
 bool is_input_message(UINT message) {
@@ -89,8 +59,8 @@ FormWindow* FormRuntime::OpenForm::window_unit() const {
 FormRuntime::FormRuntime() {
   OleInitialize(nullptr);
   enter_program_directory();
-  register_class(kFormClass, form_procedure);
-  register_class(kHiddenOwnerClass, hidden_procedure);
+  register_window_class(kFormClass, form_procedure);
+  register_window_class(kHiddenOwnerClass, hidden_procedure);
   hidden_owner_ = CreateWindowExW(0, kHiddenOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
   runtime::win32::set_runtime_window(hidden_owner_);
@@ -243,7 +213,6 @@ bool FormRuntime::load_form(std::uint32_t form_id, HWND owner, bool modal) {
   form = open_form(window);
   if (form == nullptr) return true;
   if (modal) enter_modal(*form);
-  for (const auto& control : form->controls) control->form_complete();
   form->created = true;
   if (modal) {
     while (IsWindow(window)) {
@@ -268,7 +237,7 @@ bool FormRuntime::create_controls(OpenForm& form, FormRecord& record) {
     if (control == nullptr) continue;  // a type this runtime does not show
     Control* created = control.get();
     form.controls.push_back(std::move(control));
-    lay_out(form.form_id);  // its container's origin
+    place_in_container(*created);  // its container's origin, before its window exists
     if (!created->create()) form.controls.pop_back();
   }
   // Stacking, top to bottom: pictures, then the controls that take the focus (in stored order,
@@ -290,28 +259,29 @@ bool FormRuntime::create_controls(OpenForm& form, FormRecord& record) {
   return true;
 }
 
+void FormRuntime::place_in_container(Control& control) const {
+  POINT origin{0, 0};
+  bool shown = true;
+  for (std::uint32_t parent = control.record().parent; parent != 0;) {
+    const Control* container = this->control(control.form_id(), parent);
+    if (container == nullptr) break;
+    origin.x += container->record().rect.left;
+    origin.y += container->record().rect.top;
+    shown = shown && container->record().visible();
+    parent = container->record().parent;
+  }
+  control.set_origin(origin);
+  control.set_shown(shown);
+  if (control.window() == nullptr) return;
+  const Rect& rect = control.record().rect;
+  SetWindowPos(control.window(), nullptr, origin.x + rect.left, origin.y + rect.top, rect.width, rect.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  control.apply_state();
+}
+
 void FormRuntime::lay_out(std::uint32_t form_id) {
-  OpenForm* form = open_form(form_id);
-  if (form == nullptr) return;
-  for (std::size_t i = 1; i < form->controls.size(); ++i) {
-    Control& control = *form->controls[i];
-    POINT origin{0, 0};
-    bool shown = true;
-    for (std::uint32_t parent = control.record().parent; parent != 0;) {
-      const Control* container = this->control(form_id, parent);
-      if (container == nullptr) break;
-      origin.x += container->record().rect.left;
-      origin.y += container->record().rect.top;
-      shown = shown && container->record().visible();
-      parent = container->record().parent;
-    }
-    control.set_origin(origin);
-    control.set_shown(shown);
-    if (control.window() == nullptr) continue;
-    const Rect& rect = control.record().rect;
-    SetWindowPos(control.window(), nullptr, origin.x + rect.left, origin.y + rect.top, rect.width, rect.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    control.apply_state();
+  if (const OpenForm* form = open_form(form_id)) {
+    for (std::size_t i = 1; i < form->controls.size(); ++i) place_in_container(*form->controls[i]);
   }
 }
 

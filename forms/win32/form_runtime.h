@@ -96,9 +96,7 @@ class FormRuntime {
   void run();
   // Handles every message already waiting, as the loop would, without waiting for more.
   void process_pending_messages();
-  bool running() const { return running_; }
 
-  HWND hidden_owner() const { return hidden_owner_; }
 
  private:
   struct OpenForm {
@@ -131,6 +129,8 @@ class FormRuntime {
   OpenForm* open_form(HWND window) const;
   Control* control_of(const OpenForm& form, HWND window) const;
   bool create_controls(OpenForm& form, FormRecord& record);
+  // Puts the control at its container's origin, shown only while its containers are.
+  void place_in_container(Control& control) const;
   void focus_first_control(OpenForm& form);
   void enter_modal(OpenForm& form);
   void forget(HWND window);

@@ -49,7 +49,7 @@ void FormWindow::erase(HDC dc) const {
   picture_.draw(dc, 0, 0);
 }
 
-void FormWindow::show_title() { SetWindowTextW(window(), runtime::win32::widen(stored_.title).c_str()); }
+void FormWindow::show_title() { show_text(stored_.title); }
 
 void FormWindow::restyle() {
   if (stored_.border > 6) stored_.border = 6;

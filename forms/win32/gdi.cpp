@@ -97,33 +97,54 @@ std::string font_blob_of(const FontValue& font) {
   return out.take();
 }
 
-int font_line_height(std::string_view blob) {
-  UniqueFont font = font_from_blob(blob);
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font ? font.get() : default_font());
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
-  return metrics.tmHeight;
+namespace {
+
+// One image of an icon (type 1) or cursor (type 2) file, as its directory lists it.
+struct IconImage {
+  int width;
+  std::uint16_t hot_x, hot_y;  // a cursor's hot spot (an icon's planes and bit count)
+  std::string_view bytes;
+};
+
+std::vector<IconImage> icon_images(std::string_view file, std::uint16_t type) {
+  std::vector<IconImage> images;
+  ByteReader in(file);
+  if (in.half_word() != 0 || in.half_word() != type) return images;
+  const std::uint16_t count = in.half_word();
+  for (std::uint16_t i = 0; i < count; ++i) {
+    const std::string_view entry = in.take(16);
+    if (entry.size() != 16) break;
+    ByteReader fields(entry.substr(4));
+    const std::uint16_t hot_x = fields.half_word();
+    const std::uint16_t hot_y = fields.half_word();
+    const std::uint32_t bytes = fields.word();
+    const std::uint32_t offset = fields.word();
+    if (offset > file.size() || bytes > file.size() - offset) continue;
+    const int width = static_cast<unsigned char>(entry[0]) == 0 ? 256 : static_cast<unsigned char>(entry[0]);
+    images.push_back({width, hot_x, hot_y, file.substr(offset, bytes)});
+  }
+  return images;
+}
+
+}  // namespace
+
+HICON icon_from_file(std::string_view file, int size) {
+  for (const IconImage& image : icon_images(file, 1)) {
+    if (image.width != size) continue;
+    auto* bytes = reinterpret_cast<BYTE*>(const_cast<char*>(image.bytes.data()));
+    return CreateIconFromResourceEx(bytes, static_cast<DWORD>(image.bytes.size()), TRUE, 0x00030000, size, size,
+                                    LR_DEFAULTCOLOR);
+  }
+  return nullptr;
 }
 
 UniqueCursor cursor_from_blob(std::string_view blob) {
-  // A .cur file: reserved, type 2, count; 16-byte entries whose fourth and fifth half words
-  // are the hot spot; the image a DIB. CreateIconFromResourceEx wants the hot spot in front.
-  ByteReader in(blob);
-  if (in.half_word() != 0 || in.half_word() != 2 || in.half_word() == 0) return UniqueCursor();
-  const std::string_view entry = in.take(16);
-  if (entry.size() != 16) return UniqueCursor();
-  ByteReader fields(entry.substr(4));
-  const std::uint16_t hot_x = fields.half_word();
-  const std::uint16_t hot_y = fields.half_word();
-  const std::uint32_t bytes = fields.word();
-  const std::uint32_t offset = fields.word();
-  if (offset > blob.size() || bytes > blob.size() - offset) return UniqueCursor();
+  const std::vector<IconImage> images = icon_images(blob, 2);
+  if (images.empty()) return UniqueCursor();
+  // CreateIconFromResourceEx wants a cursor image with its hot spot in front.
   ByteWriter resource;
-  resource.half_word(hot_x), resource.half_word(hot_y);
-  resource.raw(blob.substr(offset, bytes));
+  resource.half_word(images[0].hot_x), resource.half_word(images[0].hot_y);
+  resource.raw(images[0].bytes);
   std::string data = resource.take();
   return UniqueCursor(reinterpret_cast<HCURSOR>(CreateIconFromResourceEx(
       reinterpret_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size()), FALSE, 0x00030000, 0, 0, LR_DEFAULTCOLOR)));

@@ -43,8 +43,9 @@ HFONT default_font();
 // Between the stored blob and the font record. Sizes are points at the screen's resolution.
 FontValue font_value_of(std::string_view blob);
 std::string font_blob_of(const FontValue& font);
-// Pixel height of a line of text in the font (the blob's font, or the default).
-int font_line_height(std::string_view blob);
+
+// The image of the given size from an icon file, or null. The caller destroys it.
+HICON icon_from_file(std::string_view file, int size);
 
 // A mouse pointer from the stored cursor blob (a .cur or .ico file); null for the default
 // pointer (four zero bytes) or data that is not a cursor.

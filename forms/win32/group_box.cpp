@@ -52,16 +52,13 @@ void GroupBox::restyle() {
   repaint();
 }
 
-void GroupBox::refont() {
-  font_ = font_from_blob(stored_.font);
-  set_font(font_.get());
-}
+void GroupBox::refont() { show_font(font_, stored_.font); }
 
 void GroupBox::recolour() {
   background_ = brush_of(stored_.background_colour);
   repaint();
 }
 
-void GroupBox::show_caption() { SetWindowTextW(window(), runtime::win32::widen(stored_.caption).c_str()); }
+void GroupBox::show_caption() { show_text(stored_.caption); }
 
 }  // namespace quillet::forms::win32

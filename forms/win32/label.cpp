@@ -7,18 +7,6 @@ namespace {
 
 constexpr wchar_t kLabelClass[] = L"_QF_Label";
 
-void register_label_class() {
-  static const bool registered = [] {
-    WNDCLASSEXW window_class{sizeof window_class};
-    window_class.lpfnWndProc = DefWindowProcW;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kLabelClass;
-    return RegisterClassExW(&window_class) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 std::span<const PropertyRow<Label>> Label::properties() {
@@ -32,13 +20,13 @@ bool Label::create() {
   const std::optional<LabelProperties> properties = decode_properties<LabelProperties>(record().properties);
   if (!properties) return false;
   stored_ = *properties;
-  register_label_class();
+  register_window_class(kLabelClass);
   font_ = font_from_blob(stored_.font);
   return create_child(kLabelClass, 0, 0, stored_.caption) != nullptr;
 }
 
 void Label::show_caption() {
-  SetWindowTextW(window(), runtime::win32::widen(stored_.caption).c_str());
+  show_text(stored_.caption);
   repaint();
 }
 

@@ -35,12 +35,6 @@ Type& unit_control(std::int32_t count, const ValueRecord* args) {
   return *typed;
 }
 
-std::string value_text(const ValueRecord& value) {
-  if (value.type == text::type_code::kText) return std::string(text::text_argument(value));
-  const text::OwnedText converted(text::value_to_text(value));
-  return converted ? std::string(converted.get()) : std::string();
-}
-
 // An owner given as a window unit, or as a window handle in an integer.
 HWND owner_window(const ValueRecord& owner) {
   if (owner.type == text::type_code::kWindow) {
@@ -107,9 +101,8 @@ void SendUnitMessage(ValueRecord* result, std::int32_t count, ValueRecord* args)
 }
 
 void AppendText(ValueRecord*, std::int32_t count, ValueRecord* args) {
-  live_control(count, args);
   EditBox& edit_box = unit_control<EditBox>(count, args);
-  for (std::int32_t i = 1; i < count; ++i) edit_box.append(value_text(args[i]));
+  for (std::int32_t i = 1; i < count; ++i) edit_box.append(text::value_text(args[i]));
 }
 
 void OpenCommonDialog(ValueRecord* result, std::int32_t count, ValueRecord* args) {
@@ -125,7 +118,7 @@ void StartPrinting(ValueRecord* result, std::int32_t count, ValueRecord* args) {
 void PrintTextLines(ValueRecord*, std::int32_t count, ValueRecord* args) {
   Printer& printer = unit_control<Printer>(count, args);
   std::vector<std::string> texts;
-  for (std::int32_t i = 1; i < count; ++i) texts.push_back(value_text(args[i]));
+  for (std::int32_t i = 1; i < count; ++i) texts.push_back(text::value_text(args[i]));
   printer.print_lines(texts);
 }
 
@@ -135,7 +128,7 @@ void SetBalloonTip(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   BalloonTip& tip = unit_control<BalloonTip>(count, args);
   const ValueRecord* target = text::given_argument(count, args, 1);
   const Control* control = target != nullptr ? FormRuntime::instance().control(form_of(*target), unit_of(*target)) : nullptr;
-  const std::string tip_text = count > 2 ? value_text(args[2]) : std::string();
+  const std::string tip_text = count > 2 ? text::value_text(args[2]) : std::string();
   std::optional<RECT> area;
   if (count > 3 + 4 && text::given_argument(count, args, 4) != nullptr) {
     const auto at = [&](int i) { return text::optional_int(count, args, i).value_or(0); };

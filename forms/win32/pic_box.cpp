@@ -5,19 +5,6 @@ namespace {
 
 constexpr wchar_t kPicBoxClass[] = L"_QF_PicBox";
 
-void register_pic_box_class() {
-  static const bool registered = [] {
-    WNDCLASSEXW window_class{sizeof window_class};
-    window_class.style = CS_DBLCLKS;
-    window_class.lpfnWndProc = DefWindowProcW;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kPicBoxClass;
-    return RegisterClassExW(&window_class) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 std::span<const PropertyRow<PicBox>> PicBox::properties() {
@@ -31,7 +18,7 @@ bool PicBox::create() {
   const std::optional<PicBoxProperties> properties = decode_properties<PicBoxProperties>(record().properties);
   if (!properties) return false;
   stored_ = *properties;
-  register_pic_box_class();
+  register_window_class(kPicBoxClass);
   picture_ = Picture(stored_.picture);
   return create_child(kPicBoxClass, 0, 0, "") != nullptr;
 }

@@ -16,7 +16,6 @@ class PicBox : public TableControl<PicBox> {
 
   bool create() override;
   void show_picture();
-  bool has_picture() const { return static_cast<bool>(picture_); }
 
   static constexpr int kBackgroundWord = 1;
 

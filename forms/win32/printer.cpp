@@ -31,8 +31,6 @@ std::wstring devnames_text(const DEVNAMES* names, WORD offset) {
   return std::wstring(reinterpret_cast<const wchar_t*>(names) + offset);
 }
 
-void register_progress_class();
-
 }  // namespace
 
 LRESULT CALLBACK progress_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -64,20 +62,6 @@ LRESULT CALLBACK progress_procedure(HWND window, UINT message, WPARAM wparam, LP
   }
 }
 
-namespace {
-void register_progress_class() {
-  static const bool registered = [] {
-    WNDCLASSEXW window_class{sizeof window_class};
-    window_class.lpfnWndProc = progress_procedure;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = kProgressClass;
-    return RegisterClassExW(&window_class) != 0;
-  }();
-  (void)registered;
-}
-}  // namespace
 
 void set_print_output_file(std::string file) { output_file() = std::move(file); }
 
@@ -101,14 +85,10 @@ std::span<const PropertyRow<Printer>> Printer::properties() {
       stored_row<Printer, &P::paper>(0, T::Integer),
       stored_row<Printer, &P::orientation>(1, T::Integer),
       stored_row<Printer, &P::copies>(2, T::Integer),
-      {3, T::Integer, [](const Printer& p) -> PropertyValue { return std::int64_t{p.stored().margins[0]}; },
-       [](Printer& p, const PropertyValue& v) { p.stored().margins[0] = static_cast<std::uint32_t>(number_of(v)); return SetEffect::Done; }},
-      {4, T::Integer, [](const Printer& p) -> PropertyValue { return std::int64_t{p.stored().margins[1]}; },
-       [](Printer& p, const PropertyValue& v) { p.stored().margins[1] = static_cast<std::uint32_t>(number_of(v)); return SetEffect::Done; }},
-      {5, T::Integer, [](const Printer& p) -> PropertyValue { return std::int64_t{p.stored().margins[2]}; },
-       [](Printer& p, const PropertyValue& v) { p.stored().margins[2] = static_cast<std::uint32_t>(number_of(v)); return SetEffect::Done; }},
-      {6, T::Integer, [](const Printer& p) -> PropertyValue { return std::int64_t{p.stored().margins[3]}; },
-       [](Printer& p, const PropertyValue& v) { p.stored().margins[3] = static_cast<std::uint32_t>(number_of(v)); return SetEffect::Done; }},
+      element_row<Printer, &P::margins, 0>(3, T::Integer),
+      element_row<Printer, &P::margins, 1>(4, T::Integer),
+      element_row<Printer, &P::margins, 2>(5, T::Integer),
+      element_row<Printer, &P::margins, 3>(6, T::Integer),
       stored_row<Printer, &P::first_page>(7, T::Integer),
       stored_row<Printer, &P::last_page>(8, T::Integer),
       stored_row<Printer, &P::collate>(9, T::Logical),
@@ -195,7 +175,7 @@ bool Printer::start(bool use_dialog, bool show_progress) {
   cancelled_ = false;
   page_ = 1;
   if (show_progress) {
-    register_progress_class();
+    register_window_class(kProgressClass, progress_procedure, 0, GetSysColorBrush(COLOR_BTNFACE));
     wchar_t where[512];
     std::swprintf(where, 512, L"%ls \u4E0A\u7684 %ls", device.c_str(), port.c_str());  // "%s 上的 %s"
     progress_lines_[0] = document;

@@ -69,12 +69,6 @@ ValueRecord typed_result(PropertyType declared, const PropertyValue& value) {
 
 // ---- Values in: conversion to the declared type ---------------------------------------------
 
-std::string text_of(const ValueRecord& value) {
-  if (value.type == type::kText) return std::string(text::text_argument(value));
-  const text::OwnedText converted(text::value_to_text(value));
-  return converted ? std::string(converted.get()) : std::string();
-}
-
 std::string binary_of(const ValueRecord& value) {
   if (value.type == type::kText) return std::string(text::text_argument(value));
   const text::OwnedByteArray bytes(text::value_to_bytes(value));
@@ -88,7 +82,7 @@ PropertyValue converted(PropertyType declared, const ValueRecord& value) {
     case PropertyType::Integer:
     case PropertyType::Colour: return std::int64_t{text::value_to_integer(value)};
     case PropertyType::Logical: return std::int64_t{text::value_to_integer(value) != 0 ? 1 : 0};
-    case PropertyType::Text: return text_of(value);
+    case PropertyType::Text: return text::value_text(value);
     case PropertyType::Binary: return binary_of(value);
     case PropertyType::Font: {
       const auto* record = value.type == kFontRecordType ? static_cast<const FontRecord*>(text::pointer_value(value)) : nullptr;
@@ -160,7 +154,7 @@ void write_common(const Target& target, std::int32_t number, const ValueRecord& 
   const bool on = text::value_to_integer(value) != 0;
   switch (number) {
     case property::kTag:
-      record.tag = text_of(value);
+      record.tag = text::value_text(value);
       break;
     case property::kVisible:
       record.flags = on ? (record.flags | kVisibleFlag) : (record.flags & ~kVisibleFlag);
@@ -199,7 +193,7 @@ ValueRecord read_menu_item(const MenuItemRecord& item, std::int32_t number) {
 void write_menu_item(const Target& target, MenuItemRecord& item, std::int32_t number, const ValueRecord& value) {
   bool changed = false;
   if (number == property::kMenuCaption) {
-    std::string caption = text_of(value);
+    std::string caption = text::value_text(value);
     changed = caption != item.caption;
     item.caption = std::move(caption);
   } else if (number >= property::kMenuChecked && number <= property::kMenuVisible) {

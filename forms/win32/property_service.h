@@ -49,7 +49,6 @@ struct UnitRef {
   text::ValueRecord record() const { return text::unit_record(form_id, unit_id, type); }
   bool operator==(const UnitRef&) const = default;
 };
-inline text::ValueRecord to_record(const UnitRef& unit) { return unit.record(); }
 
 // Typed reads and writes, so handlers read like their steps.
 namespace call {
