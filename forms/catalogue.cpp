@@ -10,11 +10,17 @@ namespace quillet::forms {
 namespace {
 
 using R = HandlerRole;
+namespace M = unit::main_window;
+namespace A = unit::about_form;
+namespace F = unit::find_form;
+namespace P = unit::replace_form;
+namespace N = unit::numbered_text_form;
+namespace X = unit::regex_form;
+namespace L = unit::leading_spaces_form;
+namespace C = unit::account_form;
+namespace S = unit::split_form;
+namespace D = unit::delete_spaces_form;
 
-constexpr std::uint32_t kWindowType = 0x00010001, kMenuType = 0x00010003, kEditType = 0x00010005,
-                        kPicType = 0x00010006, kGroupType = 0x00010009, kLabelType = 0x0001000A,
-                        kButtonType = 0x0001000B, kCheckType = 0x0001000C, kRadioType = 0x0001000D,
-                        kDialogType = 0x0001001F, kPrinterType = 0x00010021, kTipType = 0x00060001;
 
 // The shared colour scheme (COLORREF, 0x00BBGGRR).
 constexpr std::uint32_t kBlue = 0x00FF8800, kYellow = 0x0000FFFF, kBlack = 0x00000000, kWhite = 0x00FFFFFF;
@@ -87,23 +93,22 @@ std::string label_block(std::string caption, std::uint32_t highlight = kYellow, 
   return encode_properties(label);
 }
 
+// A control of a form: its handle (id and type, from the catalogue's header) and its record.
 struct Control {
+  UnitRef unit;
   std::string name;
-  std::uint32_t type;
   Rect rect;
   std::string properties;
-  std::uint32_t parent = 0;
+  UnitRef parent = {};
   std::vector<EventBinding> events = {};
   bool visible = true;
-  std::optional<std::uint32_t> id = {};
   std::optional<std::uint32_t> focus_order = {};
 };
 
 class FormBuilder {
  public:
   FormBuilder(std::uint32_t form_id, std::string title, std::int32_t width, std::int32_t height, std::uint32_t border,
-              bool minimise_box, bool maximise_box, std::string icon = "")
-      : next_id_(form_id & 0xFFFF) {
+              bool minimise_box, bool maximise_box, std::string icon = "") {
     form_.id = form_id;
     form_.kept_words[1] = 0x19010000 | (form_id & 0xFFFF);
     WindowProperties window;
@@ -118,7 +123,7 @@ class FormBuilder {
     record.rect = {50, 50, width, height};
     record.flags = kVisible;
     record.properties = encode_properties(window);
-    form_.units.push_back({window_unit_of(form_id), kWindowType, 0, "", "", std::move(record)});
+    form_.units.push_back({window_unit_of(form_id), unit::type::kWindow, 0, "", "", std::move(record)});
   }
 
   FormBuilder& on(std::int32_t event, R role) {
@@ -126,25 +131,25 @@ class FormBuilder {
     return *this;
   }
 
-  std::uint32_t add(Control control) {
-    const std::uint32_t id = control.id.value_or(0x16010000 | ++next_id_);
+  void add(Control control) {
+    const std::uint32_t id = control.unit.unit_id;
+    const std::uint32_t type = control.unit.type;
     ControlRecord record;
     record.rect = control.rect;
-    record.parent = control.parent;
-    const bool focusable = control.type == kEditType || control.type == kButtonType || control.type == kCheckType ||
-                           control.type == kRadioType;
+    record.parent = control.parent.unit_id;
+    const bool focusable = type == unit::type::kEditBox || type == unit::type::kButton ||
+                           type == unit::type::kCheckBox || type == unit::type::kRadioBox;
     record.flags = (control.visible ? kVisible : 0) | (focusable ? kTakesFocus : 0);
     record.focus_order = control.focus_order.value_or(focus_counter_);
     ++focus_counter_;
     record.events = std::move(control.events);
     record.properties = std::move(control.properties);
-    if (control.parent != 0) {
+    if (record.parent != 0) {
       for (UnitRecord& unit : form_.units) {
-        if (unit.id == control.parent) std::get<ControlRecord>(unit.body).children.push_back(id);
+        if (unit.id == record.parent) std::get<ControlRecord>(unit.body).children.push_back(id);
       }
     }
-    form_.units.push_back({id, control.type, 0, std::move(control.name), "", std::move(record)});
-    return id;
+    form_.units.push_back({id, type, 0, std::move(control.name), "", std::move(record)});
   }
 
   void menu(std::uint32_t level, std::string caption, std::uint32_t shortcut = 0, std::optional<R> role = {},
@@ -155,7 +160,7 @@ class FormBuilder {
     item.shortcut = shortcut;
     item.flags = hidden ? 1 : 0;
     item.handler = role ? handler(*role) : Handler();
-    form_.units.push_back({id.value_or(0x26010000 | next_menu_id_++), kMenuType, 0, "", "", std::move(item)});
+    form_.units.push_back({id.value_or(0x26010000 | next_menu_id_++), unit::type::kMenu, 0, "", "", std::move(item)});
   }
   void start_menu_ids(std::uint32_t low) { next_menu_id_ = low; }
 
@@ -163,7 +168,6 @@ class FormBuilder {
 
  private:
   FormRecord form_;
-  std::uint32_t next_id_;
   std::uint32_t next_menu_id_ = 0;
   std::uint32_t focus_counter_ = 0;
 };
@@ -180,21 +184,21 @@ FormRecord main_window(const CatalogueAssets& assets) {
   document.text_colour = 0x00FF0000;
   document.background_colour = kYellow;
   document.font = logical_font(-16, kGb2312);
-  f.add({"编辑框", kEditType, {6, 5, 617, 435}, encode_properties(document), 0, {}, true, 0x16010002});
+  f.add({M::kDocument, "编辑框", {6, 5, 617, 435}, encode_properties(document)});
 
   PicBoxProperties picture;
   picture.picture = assets.contact_picture;
-  f.add({"图片框2", kPicType, {571, 390, 21, 21}, encode_properties(picture), 0, {{-2, handler(R::OpenContactPage)}}, true,
-         0x16010513});
-  f.add({"气球提示框1", kTipType, {443, 392, 26, 26}, "", 0, {}, false, 0x16010514});
+  f.add({M::kContactPicture, "图片框2", {571, 390, 21, 21}, encode_properties(picture), {},
+         {{-2, handler(R::OpenContactPage)}}});
+  f.add({M::kContactTip, "气球提示框1", {443, 392, 26, 26}, "", {}, {}, false});
   PrinterProperties printer;
   printer.font = logical_font(-16, kGb2312);
-  f.add({"打印机1", kPrinterType, {512, 394, 24, 24}, encode_properties(printer), 0, {}, false, 0x1601009a});
+  f.add({M::kPrinter, "打印机1", {512, 394, 24, 24}, encode_properties(printer), {}, {}, false});
   CommonDlgProperties dialog;
   dialog.file_must_exist = dialog.overwrite_prompt = dialog.path_must_exist = dialog.keep_current_folder = 1;
   dialog.filter = "文本文件(*.txt)|*.txt|BAT文件(*.bat)|*.bat|VBS文件(*.vbs)|*.vbs";
   dialog.default_extension = "txt";
-  f.add({"通用对话框1", kDialogType, {478, 394, 24, 24}, encode_properties(dialog), 0, {}, false, 0x1601007f});
+  f.add({M::kCommonDialog, "通用对话框1", {478, 394, 24, 24}, encode_properties(dialog), {}, {}, false});
 
   // Menu ids count up in walk order so that the recent-file run has the ids the application
   // uses: the hidden separator 0x26010101 and the entries 0x26010102-0x26010104.
@@ -265,8 +269,8 @@ FormRecord main_window(const CatalogueAssets& assets) {
 
 FormRecord about_box() {
   FormBuilder f(kAboutForm, "关于", 330, 323, 2, true, false);
-  f.add({"按钮1", kButtonType, {119, 270, 86, 20}, button_block("确定(&C)"), 0, clicked(R::CloseAbout)});
-  f.add({"标签1", kLabelType, {6, 7, 312, 257},
+  f.add({A::kOkButton, "按钮1", {119, 270, 86, 20}, button_block("确定(&C)"), {}, clicked(R::CloseAbout)});
+  f.add({A::kMessage, "标签1", {6, 7, 312, 257},
          label_block("Quillet\r\n\r\n一个为中文用户打造的文本工具编辑器。\r\n\r\n"
                      "如需定制功能或专用的文本处理工具，欢迎联系作者。\r\n\r\n联系：见主窗口右下角的信封图标。",
                      kYellow, logical_font(-14, kGb2312, "宋体"))});
@@ -276,60 +280,61 @@ FormRecord about_box() {
 FormRecord find_dialog() {
   FormBuilder f(kFindForm, "搜寻", 301, 135, 2, true, false);
   f.on(0, R::FindDialogCreated);
-  f.add({"标签1", kLabelType, {8, 5, 144, 20}, label_block("请输入欲搜寻的文本：")});
-  f.add({"编辑框1", kEditType, {11, 30, 272, 20}, "", 0, {{0, handler(R::FindTextChanged)}}, true, {}, 0});
-  f.add({"选择框1", kCheckType, {19, 55, 134, 20}, check_block("英文字母区分大小写", false), 0, {}, true, {}, 1});
-  f.add({"搜寻上一个按钮", kButtonType, {83, 78, 97, 20}, button_block("&P.搜寻上一个"), 0, clicked(R::SearchBackward),
-         true, {}, 3});
-  f.add({"搜寻下一个按钮", kButtonType, {189, 78, 97, 20}, button_block("&N.搜寻下一个", true), 0,
-         clicked(R::SearchForward), true, {}, 4});
+  f.add({F::kPrompt, "标签1", {8, 5, 144, 20}, label_block("请输入欲搜寻的文本：")});
+  f.add({F::kSearchText, "编辑框1", {11, 30, 272, 20}, "", {}, {{0, handler(R::FindTextChanged)}}, true, 0});
+  f.add({F::kMatchCase, "选择框1", {19, 55, 134, 20}, check_block("英文字母区分大小写", false), {}, {}, true, 1});
+  f.add({F::kSearchBackward, "搜寻上一个按钮", {83, 78, 97, 20}, button_block("&P.搜寻上一个"), {},
+         clicked(R::SearchBackward), true, 3});
+  f.add({F::kSearchForward, "搜寻下一个按钮", {189, 78, 97, 20}, button_block("&N.搜寻下一个", true), {},
+         clicked(R::SearchForward), true, 4});
   return f.take();
 }
 
 FormRecord replace_dialog() {
   FormBuilder f(kReplaceForm, "替换", 310, 117, 2, false, false);
-  f.add({"标签1", kLabelType, {13, 8, 80, 20}, label_block("查找内容(N)：")});
-  f.add({"编辑框1", kEditType, {96, 8, 200, 20}, ""});
-  f.add({"标签2", kLabelType, {13, 33, 80, 20}, label_block("替换为(P)：")});
-  f.add({"编辑框2", kEditType, {96, 33, 200, 20}, ""});
-  f.add({"选择框1", kCheckType, {26, 60, 108, 20}, check_block("是否区分大小写", false)});
-  f.add({"按钮1", kButtonType, {177, 58, 112, 20}, button_block("替换"), 0, clicked(R::RunReplace)});
+  f.add({P::kFindLabel, "标签1", {13, 8, 80, 20}, label_block("查找内容(N)：")});
+  f.add({P::kFindText, "编辑框1", {96, 8, 200, 20}, ""});
+  f.add({P::kReplacementLabel, "标签2", {13, 33, 80, 20}, label_block("替换为(P)：")});
+  f.add({P::kReplacement, "编辑框2", {96, 33, 200, 20}, ""});
+  f.add({P::kMatchCase, "选择框1", {26, 60, 108, 20}, check_block("是否区分大小写", false)});
+  f.add({P::kReplaceButton, "按钮1", {177, 58, 112, 20}, button_block("替换"), {}, clicked(R::RunReplace)});
   return f.take();
 }
 
 FormRecord numbered_text() {
   FormBuilder f(kNumberedTextForm, "生成带序号文本", 383, 118, 2, false, false);
   f.on(0, R::NumberedTextCreated);
-  const std::uint32_t group = f.add({"分组框1", kGroupType, {9, 8, 359, 45}, group_block()});
+  f.add({N::kTextGroup, "分组框1", {9, 8, 359, 45}, group_block()});
   EditBoxProperties left;
   left.text_colour = kBlack;
   left.background_colour = kWhite;
   left.hide_selection = 1;
-  f.add({"编辑框_文本左", kEditType, {9, 16, 77, 20}, encode_properties(left), group});
-  f.add({"标签1", kLabelType, {88, 16, 7, 20}, label_block("+"), group});
-  f.add({"选择框1", kCheckType, {99, 16, 68, 20}, check_block("起始序号", true), group});
-  f.add({"编辑框_起始号", kEditType, {170, 16, 56, 20}, edit_block("", 3), group});
-  f.add({"标签3", kLabelType, {235, 16, 8, 20}, label_block("+"), group});
-  f.add({"编辑框_文本右", kEditType, {246, 16, 101, 20}, "", group});
-  f.add({"标签2", kLabelType, {21, 61, 64, 20}, label_block("生成行数：")});
-  f.add({"编辑框_行数", kEditType, {94, 61, 80, 20}, edit_block("10", 7)});
-  f.add({"按钮1", kButtonType, {251, 61, 80, 20}, button_block("生成"), 0, clicked(R::GenerateNumberedLines)});
+  f.add({N::kLeftText, "编辑框_文本左", {9, 16, 77, 20}, encode_properties(left), N::kTextGroup});
+  f.add({N::kFirstPlus, "标签1", {88, 16, 7, 20}, label_block("+"), N::kTextGroup});
+  f.add({N::kNumbered, "选择框1", {99, 16, 68, 20}, check_block("起始序号", true), N::kTextGroup});
+  f.add({N::kStartNumber, "编辑框_起始号", {170, 16, 56, 20}, edit_block("", 3), N::kTextGroup});
+  f.add({N::kSecondPlus, "标签3", {235, 16, 8, 20}, label_block("+"), N::kTextGroup});
+  f.add({N::kRightText, "编辑框_文本右", {246, 16, 101, 20}, "", N::kTextGroup});
+  f.add({N::kLineCountLabel, "标签2", {21, 61, 64, 20}, label_block("生成行数：")});
+  f.add({N::kLineCount, "编辑框_行数", {94, 61, 80, 20}, edit_block("10", 7)});
+  f.add({N::kRunButton, "按钮1", {251, 61, 80, 20}, button_block("生成"), {}, clicked(R::GenerateNumberedLines)});
   return f.take();
 }
 
 FormRecord regex_dialog() {
   FormBuilder f(kRegexForm, "正则替换/提取", 292, 183, 2, false, false);
   f.on(0, R::RegexDialogCreated);
-  const std::uint32_t group = f.add({"分组框1", kGroupType, {7, 8, 272, 38}, group_block()});
-  f.add({"单选框1", kRadioType, {53, 15, 48, 20}, radio_block("替换", true), group, clicked(R::RegexReplaceMode)});
-  f.add({"单选框2", kRadioType, {162, 15, 48, 20}, radio_block("提取"), group, clicked(R::RegexExtractMode)});
-  f.add({"标签1", kLabelType, {12, 57, 68, 20}, label_block("正则表达式：")});
-  f.add({"编辑框_正则", kEditType, {79, 56, 200, 20}, ""});
-  f.add({"标签2", kLabelType, {11, 81, 67, 20}, label_block("替换为(P)：")});
-  f.add({"编辑框2", kEditType, {78, 80, 200, 20}, ""});
-  f.add({"选择框1", kCheckType, {26, 107, 104, 20}, check_block("是否区分大小写", false)});
-  f.add({"按钮2", kButtonType, {159, 108, 96, 20}, button_block("替换"), 0, clicked(R::RunRegex)});
-  f.add({"标签3", kLabelType, {11, 129, 184, 20}, label_block("注：提取后的文本以段的形式体现", 0x00FF00FF)});
+  f.add({X::kModeGroup, "分组框1", {7, 8, 272, 38}, group_block()});
+  f.add({X::kReplaceMode, "单选框1", {53, 15, 48, 20}, radio_block("替换", true), X::kModeGroup,
+         clicked(R::RegexReplaceMode)});
+  f.add({X::kExtractMode, "单选框2", {162, 15, 48, 20}, radio_block("提取"), X::kModeGroup, clicked(R::RegexExtractMode)});
+  f.add({X::kPatternLabel, "标签1", {12, 57, 68, 20}, label_block("正则表达式：")});
+  f.add({X::kPattern, "编辑框_正则", {79, 56, 200, 20}, ""});
+  f.add({X::kReplacementLabel, "标签2", {11, 81, 67, 20}, label_block("替换为(P)：")});
+  f.add({X::kReplacement, "编辑框2", {78, 80, 200, 20}, ""});
+  f.add({X::kMatchCase, "选择框1", {26, 107, 104, 20}, check_block("是否区分大小写", false)});
+  f.add({X::kRunButton, "按钮2", {159, 108, 96, 20}, button_block("替换"), {}, clicked(R::RunRegex)});
+  f.add({X::kNote, "标签3", {11, 129, 184, 20}, label_block("注：提取后的文本以段的形式体现", 0x00FF00FF)});
   return f.take();
 }
 
@@ -340,80 +345,85 @@ FormRecord context_replace(std::uint32_t form_id, std::string title, std::int32_
   FormBuilder f(form_id, std::move(title), 420, height, 2, line_break, false);
   const std::int32_t right_left = line_break ? 279 : 261;
   const std::int32_t label_width = line_break ? 75 : 59;
-  f.add({"标签1", kLabelType, {11, 8, 61, 20}, label_block("寻找文本：")});
-  f.add({"编辑框_寻找1", kEditType, {77, 8, 120, 20}, ""});
-  f.add({"选择框1", kCheckType, {214, 8, 16, 20}, check_block("", true)});
-  f.add({"标签3", kLabelType, {202, 8, label_width, 20}, label_block(separator)});
-  f.add({"编辑框_寻找2", kEditType, {right_left, 8, line_break ? 125 : 147, 20}, ""});
-  f.add({"标签2", kLabelType, {11, 34, 67, 20}, label_block("替换为(P)：")});
-  f.add({"编辑框_替换1", kEditType, {77, 32, 120, 20}, ""});
-  f.add({"选择框2", kCheckType, {214, 32, 16, 20}, check_block("", true)});
-  f.add({"标签4", kLabelType, {202, 32, label_width, 20}, label_block(separator)});
-  f.add({"编辑框_替换2", kEditType, {right_left, 32, line_break ? 125 : 146, 20}, ""});
-  f.add({"选择框_大小写", kCheckType, {59, 61, 111, 20}, check_block("是否区分大小写", false)});
-  f.add({"按钮1", kButtonType, {252, 58, 112, 20}, button_block("替换_换行符"), 0, clicked(R::RunContextReplace)});
+  const unit::ContextReplaceUnits u = unit::context_replace_units(form_id);
+  f.add({u.find_label, "标签1", {11, 8, 61, 20}, label_block("寻找文本：")});
+  f.add({u.find_before, "编辑框_寻找1", {77, 8, 120, 20}, ""});
+  f.add({u.find_separator, "选择框1", {214, 8, 16, 20}, check_block("", true)});
+  f.add({u.find_separator_label, "标签3", {202, 8, label_width, 20}, label_block(separator)});
+  f.add({u.find_after, "编辑框_寻找2", {right_left, 8, line_break ? 125 : 147, 20}, ""});
+  f.add({u.replace_label, "标签2", {11, 34, 67, 20}, label_block("替换为(P)：")});
+  f.add({u.replace_before, "编辑框_替换1", {77, 32, 120, 20}, ""});
+  f.add({u.replace_separator, "选择框2", {214, 32, 16, 20}, check_block("", true)});
+  f.add({u.replace_separator_label, "标签4", {202, 32, label_width, 20}, label_block(separator)});
+  f.add({u.replace_after, "编辑框_替换2", {right_left, 32, line_break ? 125 : 146, 20}, ""});
+  f.add({u.match_case, "选择框_大小写", {59, 61, 111, 20}, check_block("是否区分大小写", false)});
+  f.add({u.run_button, "按钮1", {252, 58, 112, 20}, button_block("替换_换行符"), {}, clicked(R::RunContextReplace)});
   return f.take();
 }
 
 FormRecord leading_spaces() {
   FormBuilder f(kLeadingSpacesForm, "段前空格", 380, 127, 2, true, false);
-  const std::uint32_t group = f.add({"分组框1", kGroupType, {7, 2, 360, 64}, group_block("", kBlack)});
-  f.add({"标签1", kLabelType, {14, 8, 332, 24}, label_block("要在每段前填充几个空格？默认为4个，也就两个汉字的长度。"), group});
-  f.add({"编辑框1", kEditType, {90, 35, 180, 20}, edit_block("4", 3, 1), group});
-  f.add({"按钮1", kButtonType, {120, 72, 144, 20}, button_block("调整"), 0, clicked(R::IndentParagraphs)});
+  f.add({L::kGroup, "分组框1", {7, 2, 360, 64}, group_block("", kBlack)});
+  f.add({L::kPrompt, "标签1", {14, 8, 332, 24}, label_block("要在每段前填充几个空格？默认为4个，也就两个汉字的长度。"),
+         L::kGroup});
+  f.add({L::kSpaceCount, "编辑框1", {90, 35, 180, 20}, edit_block("4", 3, 1), L::kGroup});
+  f.add({L::kRunButton, "按钮1", {120, 72, 144, 20}, button_block("调整"), {}, clicked(R::IndentParagraphs)});
   return f.take();
 }
 
 FormRecord account_password() {
   FormBuilder f(kAccountPasswordForm, "生成账号密码", 380, 263, 2, true, false);
   f.on(0, R::AccountDialogCreated);
-  const std::uint32_t account = f.add({"分组框1", kGroupType, {6, 3, 362, 63}, group_block()});
-  f.add({"标签1", kLabelType, {13, -5, 24, 24}, label_block("账号"), account});
-  f.add({"单选框1", kRadioType, {13, 13, 80, 20}, radio_block("固定长度："), account, clicked(R::AccountFixedLength)});
-  f.add({"编辑框1", kEditType, {100, 13, 72, 20}, edit_block("", 3), account});
-  f.add({"选择框2", kCheckType, {253, 13, 94, 20}, check_block("首位不为数字", false), account});
-  f.add({"单选框2", kRadioType, {12, 37, 118, 20}, radio_block("长度范围  最短：", true), account,
+  f.add({C::kAccountGroup, "分组框1", {6, 3, 362, 63}, group_block()});
+  f.add({C::kAccountLabel, "标签1", {13, -5, 24, 24}, label_block("账号"), C::kAccountGroup});
+  f.add({C::kAccountFixed, "单选框1", {13, 13, 80, 20}, radio_block("固定长度："), C::kAccountGroup,
+         clicked(R::AccountFixedLength)});
+  f.add({C::kAccountLength, "编辑框1", {100, 13, 72, 20}, edit_block("", 3), C::kAccountGroup});
+  f.add({C::kAccountLetterFirst, "选择框2", {253, 13, 94, 20}, check_block("首位不为数字", false), C::kAccountGroup});
+  f.add({C::kAccountRange, "单选框2", {12, 37, 118, 20}, radio_block("长度范围  最短：", true), C::kAccountGroup,
          clicked(R::AccountLengthRange)});
-  f.add({"编辑框2", kEditType, {127, 37, 72, 20}, edit_block("", 3), account});
-  f.add({"标签3", kLabelType, {213, 37, 32, 20}, label_block("最长："), account});
-  f.add({"编辑框3", kEditType, {252, 37, 72, 20}, edit_block("", 3), account});
-  const std::uint32_t password = f.add({"分组框2", kGroupType, {6, 68, 362, 91}, group_block()});
-  f.add({"标签2", kLabelType, {13, -5, 24, 24}, label_block("密码"), password});
-  f.add({"单选框4", kRadioType, {11, 16, 80, 20}, radio_block("固定长度："), password, clicked(R::PasswordFixedLength)});
-  f.add({"编辑框6", kEditType, {98, 16, 72, 20}, edit_block("", 3), password});
-  f.add({"单选框5", kRadioType, {188, 16, 80, 20}, radio_block("固定内容："), password, clicked(R::PasswordFixedContent)});
-  f.add({"编辑框7", kEditType, {275, 16, 72, 20}, edit_block("", 0), password});
-  f.add({"单选框3", kRadioType, {10, 40, 120, 20}, radio_block("长度范围  最短：", true), password,
+  f.add({C::kAccountShortest, "编辑框2", {127, 37, 72, 20}, edit_block("", 3), C::kAccountGroup});
+  f.add({C::kAccountLongestLabel, "标签3", {213, 37, 32, 20}, label_block("最长："), C::kAccountGroup});
+  f.add({C::kAccountLongest, "编辑框3", {252, 37, 72, 20}, edit_block("", 3), C::kAccountGroup});
+  f.add({C::kPasswordGroup, "分组框2", {6, 68, 362, 91}, group_block()});
+  f.add({C::kPasswordLabel, "标签2", {13, -5, 24, 24}, label_block("密码"), C::kPasswordGroup});
+  f.add({C::kPasswordFixed, "单选框4", {11, 16, 80, 20}, radio_block("固定长度："), C::kPasswordGroup,
+         clicked(R::PasswordFixedLength)});
+  f.add({C::kPasswordLength, "编辑框6", {98, 16, 72, 20}, edit_block("", 3), C::kPasswordGroup});
+  f.add({C::kPasswordFixedContent, "单选框5", {188, 16, 80, 20}, radio_block("固定内容："), C::kPasswordGroup,
+         clicked(R::PasswordFixedContent)});
+  f.add({C::kPasswordContent, "编辑框7", {275, 16, 72, 20}, edit_block("", 0), C::kPasswordGroup});
+  f.add({C::kPasswordRange, "单选框3", {10, 40, 120, 20}, radio_block("长度范围  最短：", true), C::kPasswordGroup,
          clicked(R::PasswordLengthRange)});
-  f.add({"编辑框5", kEditType, {127, 40, 72, 20}, edit_block("", 3), password});
-  f.add({"标签4", kLabelType, {215, 40, 32, 20}, label_block("最长："), password});
-  f.add({"编辑框4", kEditType, {254, 40, 72, 20}, edit_block("", 3), password});
-  f.add({"选择框1", kCheckType, {253, 63, 94, 20}, check_block("首位不为数字", false), password});
-  const std::uint32_t amount = f.add({"分组框3", kGroupType, {6, 162, 362, 42}, group_block("生成数量")});
-  f.add({"编辑框8", kEditType, {92, 15, 177, 20}, edit_block("10", 3, 1), amount});
-  f.add({"按钮1", kButtonType, {115, 209, 144, 20}, button_block("生成"), 0, clicked(R::GenerateAccounts)});
+  f.add({C::kPasswordShortest, "编辑框5", {127, 40, 72, 20}, edit_block("", 3), C::kPasswordGroup});
+  f.add({C::kPasswordLongestLabel, "标签4", {215, 40, 32, 20}, label_block("最长："), C::kPasswordGroup});
+  f.add({C::kPasswordLongest, "编辑框4", {254, 40, 72, 20}, edit_block("", 3), C::kPasswordGroup});
+  f.add({C::kPasswordLetterFirst, "选择框1", {253, 63, 94, 20}, check_block("首位不为数字", false), C::kPasswordGroup});
+  f.add({C::kAmountGroup, "分组框3", {6, 162, 362, 42}, group_block("生成数量")});
+  f.add({C::kAmount, "编辑框8", {92, 15, 177, 20}, edit_block("10", 3, 1), C::kAmountGroup});
+  f.add({C::kRunButton, "按钮1", {115, 209, 144, 20}, button_block("生成"), {}, clicked(R::GenerateAccounts)});
   return f.take();
 }
 
 FormRecord split_text() {
   FormBuilder f(kSplitTextForm, "分割文本", 297, 154, 2, true, false);
-  const std::uint32_t group = f.add({"分组框1", kGroupType, {8, 8, 272, 56}, group_block()});
-  f.add({"标签1", kLabelType, {24, 23, 40, 20}, label_block("分隔符："), group});
-  f.add({"编辑框1", kEditType, {80, 23, 160, 20}, "", group});
-  f.add({"按钮1", kButtonType, {57, 73, 176, 20}, button_block("开始分割"), 0, clicked(R::SplitDocument)});
-  f.add({"标签2", kLabelType, {8, 97, 184, 24}, label_block("注：分割后的文本以段的形式体现")});
+  f.add({S::kGroup, "分组框1", {8, 8, 272, 56}, group_block()});
+  f.add({S::kSeparatorLabel, "标签1", {24, 23, 40, 20}, label_block("分隔符："), S::kGroup});
+  f.add({S::kSeparator, "编辑框1", {80, 23, 160, 20}, "", S::kGroup});
+  f.add({S::kRunButton, "按钮1", {57, 73, 176, 20}, button_block("开始分割"), {}, clicked(R::SplitDocument)});
+  f.add({S::kNote, "标签2", {8, 97, 184, 24}, label_block("注：分割后的文本以段的形式体现")});
   return f.take();
 }
 
 FormRecord delete_spaces() {
   FormBuilder f(kDeleteSpacesForm, "删除空格", 292, 144, 2, true, false);
-  const std::uint32_t group = f.add({"分组框1", kGroupType, {7, 8, 272, 72}, group_block()});
-  f.add({"标签1", kLabelType, {8, 14, 104, 20}, label_block("需要删除空格部分："), group});
-  f.add({"单选框1", kRadioType, {8, 40, 48, 24}, radio_block("段首"), group});
-  f.add({"单选框2", kRadioType, {72, 40, 48, 24}, radio_block("段尾"), group});
-  f.add({"单选框4", kRadioType, {136, 40, 64, 24}, radio_block("段首尾"), group});
-  f.add({"单选框3", kRadioType, {217, 40, 48, 24}, radio_block("全部", true), group});
-  f.add({"按钮1", kButtonType, {103, 89, 80, 20}, button_block("确定"), 0, clicked(R::DeleteSpaces)});
+  f.add({D::kGroup, "分组框1", {7, 8, 272, 72}, group_block()});
+  f.add({D::kPrompt, "标签1", {8, 14, 104, 20}, label_block("需要删除空格部分："), D::kGroup});
+  f.add({D::kLeading, "单选框1", {8, 40, 48, 24}, radio_block("段首"), D::kGroup});
+  f.add({D::kTrailing, "单选框2", {72, 40, 48, 24}, radio_block("段尾"), D::kGroup});
+  f.add({D::kBothEnds, "单选框4", {136, 40, 64, 24}, radio_block("段首尾"), D::kGroup});
+  f.add({D::kAll, "单选框3", {217, 40, 48, 24}, radio_block("全部", true), D::kGroup});
+  f.add({D::kRunButton, "按钮1", {103, 89, 80, 20}, button_block("确定"), {}, clicked(R::DeleteSpaces)});
   return f.take();
 }
 

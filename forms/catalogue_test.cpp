@@ -85,6 +85,90 @@ TEST(Catalogue, EveryHandlerRoleIsBoundSomewhere) {
   }
 }
 
+// Every handle the application uses names the unit of the stored block that its role says,
+// with that unit's type: a handle given to the wrong control would show up here.
+TEST(Catalogue, UnitHandlesNameTheirUnits) {
+  struct Named {
+    UnitRef unit;
+    const char* name;
+  };
+  namespace u = unit;
+  const auto context = [](const u::ContextReplaceUnits& c) {
+    return std::vector<Named>{{c.find_label, "标签1"},        {c.find_before, "编辑框_寻找1"},
+                              {c.find_separator, "选择框1"},   {c.find_separator_label, "标签3"},
+                              {c.find_after, "编辑框_寻找2"},  {c.replace_label, "标签2"},
+                              {c.replace_before, "编辑框_替换1"}, {c.replace_separator, "选择框2"},
+                              {c.replace_separator_label, "标签4"}, {c.replace_after, "编辑框_替换2"},
+                              {c.match_case, "选择框_大小写"}, {c.run_button, "按钮1"}};
+  };
+  std::vector<Named> handles = {
+      {u::main_window::kDocument, "编辑框"}, {u::main_window::kContactPicture, "图片框2"},
+      {u::main_window::kContactTip, "气球提示框1"}, {u::main_window::kPrinter, "打印机1"},
+      {u::main_window::kCommonDialog, "通用对话框1"},
+      {u::about_form::kOkButton, "按钮1"}, {u::about_form::kMessage, "标签1"},
+      {u::find_form::kPrompt, "标签1"}, {u::find_form::kSearchText, "编辑框1"}, {u::find_form::kMatchCase, "选择框1"},
+      {u::find_form::kSearchBackward, "搜寻上一个按钮"}, {u::find_form::kSearchForward, "搜寻下一个按钮"},
+      {u::replace_form::kFindLabel, "标签1"}, {u::replace_form::kFindText, "编辑框1"},
+      {u::replace_form::kReplacementLabel, "标签2"}, {u::replace_form::kReplacement, "编辑框2"},
+      {u::replace_form::kMatchCase, "选择框1"}, {u::replace_form::kReplaceButton, "按钮1"},
+      {u::numbered_text_form::kTextGroup, "分组框1"}, {u::numbered_text_form::kLeftText, "编辑框_文本左"},
+      {u::numbered_text_form::kFirstPlus, "标签1"}, {u::numbered_text_form::kNumbered, "选择框1"},
+      {u::numbered_text_form::kStartNumber, "编辑框_起始号"}, {u::numbered_text_form::kSecondPlus, "标签3"},
+      {u::numbered_text_form::kRightText, "编辑框_文本右"}, {u::numbered_text_form::kLineCountLabel, "标签2"},
+      {u::numbered_text_form::kLineCount, "编辑框_行数"}, {u::numbered_text_form::kRunButton, "按钮1"},
+      {u::regex_form::kModeGroup, "分组框1"}, {u::regex_form::kReplaceMode, "单选框1"},
+      {u::regex_form::kExtractMode, "单选框2"}, {u::regex_form::kPatternLabel, "标签1"},
+      {u::regex_form::kPattern, "编辑框_正则"}, {u::regex_form::kReplacementLabel, "标签2"},
+      {u::regex_form::kReplacement, "编辑框2"}, {u::regex_form::kMatchCase, "选择框1"},
+      {u::regex_form::kRunButton, "按钮2"}, {u::regex_form::kNote, "标签3"},
+      {u::leading_spaces_form::kGroup, "分组框1"}, {u::leading_spaces_form::kPrompt, "标签1"},
+      {u::leading_spaces_form::kSpaceCount, "编辑框1"}, {u::leading_spaces_form::kRunButton, "按钮1"},
+      {u::account_form::kAccountGroup, "分组框1"}, {u::account_form::kAccountLabel, "标签1"},
+      {u::account_form::kAccountFixed, "单选框1"}, {u::account_form::kAccountLength, "编辑框1"},
+      {u::account_form::kAccountLetterFirst, "选择框2"}, {u::account_form::kAccountRange, "单选框2"},
+      {u::account_form::kAccountShortest, "编辑框2"}, {u::account_form::kAccountLongestLabel, "标签3"},
+      {u::account_form::kAccountLongest, "编辑框3"}, {u::account_form::kPasswordGroup, "分组框2"},
+      {u::account_form::kPasswordLabel, "标签2"}, {u::account_form::kPasswordFixed, "单选框4"},
+      {u::account_form::kPasswordLength, "编辑框6"}, {u::account_form::kPasswordFixedContent, "单选框5"},
+      {u::account_form::kPasswordContent, "编辑框7"}, {u::account_form::kPasswordRange, "单选框3"},
+      {u::account_form::kPasswordShortest, "编辑框5"}, {u::account_form::kPasswordLongestLabel, "标签4"},
+      {u::account_form::kPasswordLongest, "编辑框4"}, {u::account_form::kPasswordLetterFirst, "选择框1"},
+      {u::account_form::kAmountGroup, "分组框3"}, {u::account_form::kAmount, "编辑框8"},
+      {u::account_form::kRunButton, "按钮1"},
+      {u::split_form::kGroup, "分组框1"}, {u::split_form::kSeparatorLabel, "标签1"},
+      {u::split_form::kSeparator, "编辑框1"}, {u::split_form::kRunButton, "按钮1"}, {u::split_form::kNote, "标签2"},
+      {u::delete_spaces_form::kGroup, "分组框1"}, {u::delete_spaces_form::kPrompt, "标签1"},
+      {u::delete_spaces_form::kLeading, "单选框1"}, {u::delete_spaces_form::kTrailing, "单选框2"},
+      {u::delete_spaces_form::kBothEnds, "单选框4"}, {u::delete_spaces_form::kAll, "单选框3"},
+      {u::delete_spaces_form::kRunButton, "按钮1"}};
+  for (const auto& c : {u::tab_replace_form, u::line_break_replace_form}) {
+    for (const Named& named : context(c)) handles.push_back(named);
+  }
+  std::size_t controls = 0;
+  for (const FormRecord& form : catalogue().forms) controls += form.units.size() - 1;
+  std::size_t menu_items = 0;
+  for (const UnitRecord& item : catalogue().forms[0].units) menu_items += item.menu_item() != nullptr;
+  // Every control of every form has its handle (the main window's menu items are reached by
+  // their commands, except the recent-file run).
+  EXPECT_EQ(handles.size(), controls - menu_items);
+  for (const Named& named : handles) {
+    const FormRecord* form = catalogue().find_form(named.unit.form_id);
+    ASSERT_NE(form, nullptr) << std::hex << named.unit.form_id;
+    const UnitRecord* found = form->find_unit(named.unit.unit_id);
+    ASSERT_NE(found, nullptr) << std::hex << named.unit.unit_id;
+    EXPECT_EQ(found->name, named.name) << std::hex << named.unit.unit_id;
+    EXPECT_EQ(found->type, named.unit.type) << std::hex << named.unit.unit_id;
+  }
+  for (const u::ContextReplaceUnits& c : {u::tab_replace_form, u::line_break_replace_form}) {
+    EXPECT_EQ(catalogue().find_form(c.window.form_id)->units[0].id, c.window.unit_id);
+  }
+  const FormRecord& main = catalogue().forms[0];
+  EXPECT_EQ(main.find_unit(u::main_window::kRecentSeparator.unit_id)->menu_item()->caption, "-");
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(main.find_unit(u::main_window::kRecentItems[i].unit_id)->menu_item()->caption, std::to_string(i + 1));
+  }
+}
+
 TEST(Catalogue, MainMenuCaptionsAndShortcuts) {
   const FormRecord& main = catalogue().forms[0];
   const MenuDescription menu = walk_menu(main);

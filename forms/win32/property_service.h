@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 
+#include "forms/unit_ref.h"
 #include "forms/win32/gdi.h"
 #include "text/call_frame.h"
 
@@ -41,14 +42,7 @@ inline constexpr std::int32_t kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3, kTag
 inline constexpr std::int32_t kMenuCaption = 0, kMenuChecked = 1, kMenuDisabled = 2, kMenuVisible = 3;
 }  // namespace property
 
-// A window, control or menu item as the application names it.
-struct UnitRef {
-  std::uint32_t form_id = 0;
-  std::uint32_t unit_id = 0;
-  text::TypeCode type = 0;
-  text::ValueRecord record() const { return text::unit_record(form_id, unit_id, type); }
-  bool operator==(const UnitRef&) const = default;
-};
+using forms::UnitRef;
 
 // Typed reads and writes, so handlers read like their steps.
 namespace call {

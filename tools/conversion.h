@@ -1,0 +1,24 @@
+// The conversion tools: the whole document to upper or lower case, or between half-width and
+// full-width characters. Each returns the new document; the argument is never changed.
+//
+// Double-byte contract: a byte 0x80-0xFF and the byte after it are one character, scanned from
+// the start of the document. Case conversion changes only the single-byte ASCII letters, so a
+// double-byte character is never changed, even when its trail byte is a letter. Width
+// conversion maps printable ASCII to the full-width forms of code page 936 (space A1 A1, tilde
+// A1 AB, 0x21-0x7D to A3 A1-A3 FD) and back (A3 A1-A3 FE, A1 A1, A1 AB, and the stars A1 EE and
+// A1 EF to "*"); every other character, control characters included, passes unchanged. A lone
+// lead byte at the very end stays under case conversion and is dropped by width conversion.
+// A document never holds a NUL byte (the text ends there).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillet::tools {
+
+std::string upper_case(std::string_view document);
+std::string lower_case(std::string_view document);
+std::string full_width(std::string_view document);
+std::string half_width(std::string_view document);
+
+}  // namespace quillet::tools

@@ -1,0 +1,81 @@
+#include "tools/find.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "text/text_test_support.h"
+#include "tools/reference.h"
+
+namespace quillet::tools {
+namespace {
+
+constexpr auto kForward = SearchDirection::Forward;
+constexpr auto kBackward = SearchDirection::Backward;
+
+TEST(FindTool, WalksForwardFromMatchToMatchWithoutWrapping) {
+  const std::string document = "abcabc";
+  EXPECT_EQ(find_next(document, "abc", {0, 0}, kForward, false), 0u);
+  EXPECT_EQ(find_next(document, "abc", {0, 3}, kForward, false), 3u);
+  EXPECT_EQ(find_next(document, "abc", {3, 3}, kForward, false), std::nullopt);
+  EXPECT_EQ(find_next(document, "abc", {6, 0}, kForward, false), std::nullopt);
+  EXPECT_EQ(find_next(document, "abc", {100, 5}, kForward, false), std::nullopt);
+}
+
+TEST(FindTool, BackwardTakesTheLastMatchEndingAtTheSelectionStart) {
+  const std::string document = "abcabc";
+  EXPECT_EQ(find_next(document, "abc", {3, 3}, kBackward, false), 0u);
+  EXPECT_EQ(find_next(document, "abc", {0, 3}, kBackward, false), std::nullopt);
+  EXPECT_EQ(find_next(document, "abc", {0, 0}, kBackward, false), std::nullopt);  // caret at the start
+  EXPECT_EQ(find_next(document, "abc", {5, 1}, kBackward, false), 0u);  // the second one ends after 5
+  EXPECT_EQ(find_next(document, "abc", {6, 0}, kBackward, false), 3u);
+  EXPECT_EQ(find_next(document, "abc", {1000, 0}, kBackward, false), 3u);
+}
+
+TEST(FindTool, CaseAndEmptyText) {
+  EXPECT_EQ(find_next("xabc", "ABC", {0, 0}, kForward, true), std::nullopt);
+  EXPECT_EQ(find_next("xabc", "ABC", {0, 0}, kForward, false), 1u);
+  EXPECT_EQ(find_next("xabc", "ABC", {4, 0}, kBackward, false), 1u);
+  EXPECT_EQ(find_next("abc", "", {0, 0}, kForward, false), std::nullopt);
+  EXPECT_EQ(find_next("", "a", {0, 0}, kForward, false), std::nullopt);
+}
+
+TEST(FindTool, NeverMatchesAcrossACharacterBoundary) {
+  // B0 41 is one character: "AB" (its trail byte and the next byte) is not there to find.
+  const std::string document = "\xB0" "AB\xB0\xA1";
+  EXPECT_EQ(find_next(document, "AB", {0, 0}, kForward, true), std::nullopt);
+  EXPECT_EQ(find_next(document, "AB", {4, 0}, kBackward, true), std::nullopt);
+  EXPECT_EQ(find_next(document, "B", {0, 0}, kForward, true), 2u);
+  EXPECT_EQ(find_next(document, "\xB0\xA1", {0, 0}, kForward, true), 3u);
+  // Ignoring case folds trail bytes as well: B0 61 matches B0 41.
+  EXPECT_EQ(find_next(document, "\xB0" "a", {0, 0}, kForward, false), 0u);
+  EXPECT_EQ(find_next(document, "\xB0" "a", {0, 0}, kForward, true), std::nullopt);
+}
+
+TEST(FindTool, MatchesTheStepByStepSearchOnRandomDoubleByteText) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20000; ++round) {
+    const std::string document = text::random_mixed_bytes(rng, rng() % 24);
+    std::string needle;
+    if (!document.empty() && rng() % 2 == 0) {
+      const std::size_t from = rng() % document.size();
+      needle = document.substr(from, 1 + rng() % 3);
+    } else {
+      needle = text::random_mixed_bytes(rng, 1 + rng() % 3);
+    }
+    const ByteRange selection{rng() % (document.size() + 3), rng() % 4};
+    const SearchDirection direction = rng() % 2 == 0 ? kForward : kBackward;
+    const bool match_case = rng() % 2 == 0;
+    const std::optional<std::size_t> found = find_next(document, needle, selection, direction, match_case);
+    ASSERT_EQ(found, reference::find_next(document, needle, selection, direction, match_case))
+        << round << " " << selection.start << "+" << selection.length;
+    if (found && direction == kBackward) {
+      // A backward match is a character start of the whole document and ends before the selection.
+      ASSERT_TRUE(text::boundaries_by_stepping(document)[*found]) << round;
+      ASSERT_LE(*found + needle.size(), selection.start) << round;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillet::tools
