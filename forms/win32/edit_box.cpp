@@ -14,11 +14,36 @@ namespace {
 // The system's limit when the stored maximum length is 0 (EDIT's own default is 30,000).
 constexpr LPARAM kSystemLimit = 0x7FFFFFFE;
 
-std::wstring window_text_of(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return text;
+// Edit boxes are "EDIT" windows of the class _QF_Edit, which differs from EDIT only in giving
+// each window a device context of its own. The EDIT procedure measures every line of a text
+// it is given, each time through a fresh window DC; with a DC of the window's own, that DC is
+// not made and torn down again once per line (on Wine's X11 driver, a third of writing a
+// document of many lines).
+const wchar_t* edit_window_class() {
+  static const bool registered = [] {
+    WNDCLASSEXW edit{sizeof edit};
+    if (!GetClassInfoExW(nullptr, L"EDIT", &edit)) return false;
+    edit.style = (edit.style & ~static_cast<UINT>(CS_PARENTDC | CS_CLASSDC)) | CS_OWNDC;
+    edit.hInstance = GetModuleHandleW(nullptr);
+    edit.lpszClassName = L"_QF_Edit";
+    return RegisterClassExW(&edit) != 0;
+  }();
+  return registered ? L"_QF_Edit" : L"EDIT";
+}
+
+// Messages after which the window's text is what it was before: the selection, the modified
+// flag, line queries, painting and hit testing. Any other message may change the text.
+bool leaves_text_alone(UINT message) {
+  switch (message) {
+    case WM_GETTEXT: case WM_GETTEXTLENGTH: case EM_GETSEL: case EM_SETSEL: case EM_SCROLLCARET:
+    case EM_GETMODIFY: case EM_SETMODIFY: case EM_CANUNDO: case EM_GETLINECOUNT: case EM_LINEINDEX:
+    case EM_LINEFROMCHAR: case EM_LINELENGTH: case EM_GETFIRSTVISIBLELINE: case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS: case WM_PAINT: case WM_NCPAINT: case WM_ERASEBKGND: case WM_NCHITTEST:
+    case WM_SETCURSOR: case WM_GETFONT: case WM_GETDLGCODE:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // A property that needs a new window: stored, and the window re-created when it changed.
@@ -128,7 +153,7 @@ bool EditBox::create() {
   stored_.border = std::min<std::uint32_t>(stored_.border, 5);
   stored_.scroll_bars = std::min<std::uint32_t>(stored_.scroll_bars, 3);
   stored_.input_mode = std::min(stored_.input_mode, kLastInputMode);
-  if (create_child(L"EDIT", window_style(), extended_style(), "") == nullptr) return false;
+  if (create_child(edit_window_class(), window_style(), extended_style(), "") == nullptr) return false;
   font_ = font_from_blob(stored_.font);
   background_ = brush_of(stored_.background_colour);
   configure_window();
@@ -151,13 +176,14 @@ void EditBox::configure_window() {
 }
 
 void EditBox::recreate() {
-  const std::wstring text = window_text_of(window());
+  const std::wstring text = window_text();
   DWORD start = 0, end = 0;
   SendMessageW(window(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const bool modified = SendMessageW(window(), EM_GETMODIFY, 0, 0) != 0;
-  const HWND fresh = make_child(L"EDIT", window_style(), extended_style(), "");
+  const HWND fresh = make_child(edit_window_class(), window_style(), extended_style(), "");
   if (fresh == nullptr) return;  // the old window stays, with the old behaviour
   swap_window(fresh);
+  forget_text();
   configure_window();
   quiet_ = true;  // the same text: no change to report
   SetWindowTextW(window(), text.c_str());
@@ -180,10 +206,37 @@ HBRUSH EditBox::colour_brush(HDC dc) {
   return background_.get();
 }
 
-std::string EditBox::content() const { return runtime::win32::narrow(window_text_of(window())); }
+const std::wstring& EditBox::window_text() const {
+  if (!text_) {
+    const int length = GetWindowTextLengthW(window());
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window(), text.data(), length + 1)));
+    text_ = std::move(text);
+    ++text_reads_;
+  }
+  return *text_;
+}
+
+std::string EditBox::content() const { return runtime::win32::narrow(window_text()); }
 
 void EditBox::set_content(std::string_view bytes) {
   SetWindowTextW(window(), runtime::win32::widen(bytes).c_str());
+}
+
+void EditBox::replace_all_undoably(std::string_view bytes) {
+  const std::wstring wide = runtime::win32::widen(bytes);
+  // Only this edit may be undone afterwards: an older deletion at the same place would
+  // otherwise be joined to it and come back too.
+  SendMessageW(window(), EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageW(window(), EM_SETSEL, 0, -1);
+  // Deleting and then inserting at the same place make one undo step, as typing over a
+  // selection does. In two steps, because the EDIT procedure lays out a replacement of a
+  // long text over the old one far more slowly than the same text into an empty window.
+  SendMessageW(window(), WM_CLEAR, 0, 0);
+  SendMessageW(window(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+  // Where writing the content leaves the caret: at the start, in view.
+  SendMessageW(window(), EM_SETSEL, 0, 0);
+  SendMessageW(window(), EM_SCROLLCARET, 0, 0);
 }
 
 // Offsets map through the window's own UTF-16 text, read once per operation, without encoding
@@ -209,26 +262,22 @@ void EditBox::select_in(std::u16string_view units, std::size_t start, std::size_
 }
 
 std::pair<std::size_t, std::size_t> EditBox::selection() const {
-  const std::wstring text = window_text_of(window());
-  return selection_in(runtime::win32::as_units(text));
+  return selection_in(runtime::win32::as_units(window_text()));
 }
 
 void EditBox::select(std::size_t start, std::size_t end) {
-  const std::wstring text = window_text_of(window());
-  select_in(runtime::win32::as_units(text), start, end);
+  select_in(runtime::win32::as_units(window_text()), start, end);
 }
 
 void EditBox::select_from(std::int64_t start) {
-  const std::wstring text = window_text_of(window());
-  const std::u16string_view units = runtime::win32::as_units(text);
+  const std::u16string_view units = runtime::win32::as_units(window_text());
   const std::size_t total = runtime::Cp936Codec::system().encoded_size(units);
   const std::size_t at = start < 0 ? total : std::min(static_cast<std::size_t>(start), total);
   select_in(units, at, at);
 }
 
 void EditBox::select_length(std::int64_t length) {
-  const std::wstring text = window_text_of(window());
-  const std::u16string_view units = runtime::win32::as_units(text);
+  const std::u16string_view units = runtime::win32::as_units(window_text());
   const std::size_t total = runtime::Cp936Codec::system().encoded_size(units);
   if (length < 0) return select_in(units, 0, total);
   const std::size_t start = selection_in(units).first;
@@ -236,7 +285,7 @@ void EditBox::select_length(std::int64_t length) {
 }
 
 std::string EditBox::selected_text() const {
-  const std::wstring text = window_text_of(window());
+  const std::wstring& text = window_text();
   const auto [start, end] = selection_in(runtime::win32::as_units(text));
   return runtime::win32::narrow(text).substr(start, end - start);
 }
@@ -358,16 +407,25 @@ void EditBox::before_input_event(UINT message) {
 }
 
 void EditBox::normalise() {
-  const std::wstring wide = window_text_of(window());
-  const std::string text = runtime::win32::narrow(wide);
+  const std::string text = content();
   const std::optional<std::string> fixed = normalised(stored_.input_mode, text);
   if (!fixed || *fixed == text) return;
-  const std::size_t start = selection_in(runtime::win32::as_units(wide)).first;
+  const std::size_t start = selection().first;
   set_content(*fixed);
   select_from(static_cast<std::int64_t>(std::min(start, fixed->size())));
 }
 
 LRESULT EditBox::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (leaves_text_alone(message)) return handle_message(message, wparam, lparam);
+  // The kept text is dropped before the message (a handler it notifies may read the text
+  // half-way) and again once the window has finished with it.
+  forget_text();
+  const LRESULT result = handle_message(message, wparam, lparam);
+  forget_text();
+  return result;
+}
+
+LRESULT EditBox::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CHAR:
       if (!accepts_character(stored_.input_mode, static_cast<std::uint32_t>(character_code(wparam)))) return 0;

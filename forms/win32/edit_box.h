@@ -17,6 +17,8 @@
 // Event 0: the content changed, once per change, whether the user or a property write made it.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -49,8 +51,14 @@ class EditBox : public TableControl<EditBox> {
   void select_from(std::int64_t start);   // -1: the end of the text, empty selection
   void select_length(std::int64_t length);  // from the current start; -1: the whole text
   std::string selected_text() const;
+  // Replaces the whole text as one edit that the window's undo takes back (the undo record
+  // holds only this edit) and leaves the caret at the start, in view.
+  void replace_all_undoably(std::string_view bytes);
   // Replaces the selection without recording it for the window's undo.
   void replace_selection(std::string_view bytes);
+  // How many times the whole text was read from the window: a reading kept from one message
+  // that may change the text to the next serves every read in between.
+  std::size_t text_reads() const { return text_reads_; }
   // Caret to the end, scrolled into view, then the text inserted there as a replacement.
   void append(std::string_view bytes);
 
@@ -66,6 +74,10 @@ class EditBox : public TableControl<EditBox> {
   LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+  // The window's text as it is now.
+  const std::wstring& window_text() const;
+  void forget_text() const { text_.reset(); }
   std::pair<std::size_t, std::size_t> selection_in(std::u16string_view units) const;
   void select_in(std::u16string_view units, std::size_t start, std::size_t end);
   DWORD window_style() const;
@@ -81,6 +93,8 @@ class EditBox : public TableControl<EditBox> {
   UniqueBrush background_;
   HWND adjuster_ = nullptr;
   bool quiet_ = false;  // the runtime is filling the box: no content-changed event
+  mutable std::optional<std::wstring> text_;  // the window's text, until a message may change it
+  mutable std::size_t text_reads_ = 0;
 };
 
 }  // namespace quillet::forms::win32

@@ -121,6 +121,92 @@ TEST_F(EditBoxTest, ContentChangedIsRaisedOncePerChange) {
   EXPECT_EQ(changes, 3);
 }
 
+TEST_F(EditBoxTest, WholeTextReplacementIsOneUndoStepAndLeavesTheCaretAtTheStart) {
+  const HWND box = window(kDocument);
+  call::write_text(kDocument, 8, "xyz\x80 \xB0\xA1\r\n");
+  // An older deletion at the start of the text: it must not come back with the undo.
+  SendMessageW(box, EM_SETSEL, 0, 1);
+  SendMessageW(box, WM_CLEAR, 0, 0);
+  const std::string before = content(kDocument);
+  ASSERT_EQ(before, "yz\x80 \xB0\xA1\r\n");
+  call::write_int(kDocument, 24, 3);
+
+  call::replace_whole_text(kDocument, "new \xD6\xD0\r\nsecond line");
+  EXPECT_EQ(content(kDocument), "new \xD6\xD0\r\nsecond line");
+  EXPECT_EQ(call::read_int(kDocument, 24), 0);
+  EXPECT_EQ(call::read_int(kDocument, 25), 0);
+  EXPECT_EQ(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+  SendMessageW(box, EM_UNDO, 0, 0);
+  EXPECT_EQ(content(kDocument), before);
+  SendMessageW(box, EM_UNDO, 0, 0);  // the window's undo toggles: the replacement again
+  EXPECT_EQ(content(kDocument), "new \xD6\xD0\r\nsecond line");
+
+  call::write_text(kDocument, 8, "");
+  call::replace_whole_text(kDocument, "into an empty box");
+  SendMessageW(box, EM_UNDO, 0, 0);
+  EXPECT_EQ(content(kDocument), "");
+}
+
+TEST_F(EditBoxTest, TheWholeTextIsReadOnceUntilAMessageMayChangeIt) {
+  const auto& edit_box = static_cast<const EditBox&>(*runtime_->control(kDocument.form_id, kDocument.unit_id));
+  call::write_text(kDocument, 8, "abc\xD6\xD0" "abc");
+  const std::size_t reads = edit_box.text_reads();
+  // A search's steps: selection, document, new selection.
+  call::read_int(kDocument, 24);
+  call::read_int(kDocument, 25);
+  EXPECT_EQ(content(kDocument), "abc\xD6\xD0" "abc");
+  call::write_int(kDocument, 24, 5);
+  call::write_int(kDocument, 25, 3);
+  EXPECT_EQ(call::read_int(kDocument, 24), 5);
+  EXPECT_EQ(edit_box.text_reads(), reads + 1);
+
+  // Typing over the selection, undoing, pasting: each is seen by the next read.
+  type_characters(kDocument, L"X");
+  EXPECT_EQ(content(kDocument), "abc\xD6\xD0X");
+  SendMessageW(window(kDocument), EM_UNDO, 0, 0);
+  EXPECT_EQ(content(kDocument), "abc\xD6\xD0" "abc");
+  call::write_int(kDocument, 24, 0);
+  call::write_int(kDocument, 25, 3);
+  SendMessageW(window(kDocument), WM_CUT, 0, 0);
+  EXPECT_EQ(content(kDocument), "\xD6\xD0" "abc");
+  SendMessageW(window(kDocument), WM_PASTE, 0, 0);
+  EXPECT_EQ(content(kDocument), "abc\xD6\xD0" "abc");
+  EXPECT_EQ(edit_box.text_reads(), reads + 5);
+}
+
+TEST_F(EditBoxTest, TextIsReadAfreshAfterAChangeEvenFromAHandlerThatRanDuringIt) {
+  ASSERT_TRUE(runtime_->load_form(kFindForm));
+  const UnitRef box = unit(kFindForm, "编辑框1");
+  std::string seen;
+  runtime_->register_handler(static_cast<std::uint32_t>(R::FindTextChanged), [&](const EventNotice&) {
+    seen = content(box);
+    return 0;
+  });
+  type_characters(box, L"ab");
+  EXPECT_EQ(seen, "ab");
+  EXPECT_EQ(content(box), "ab");
+  call::write_text(box, 8, "\xD6\xD0");
+  EXPECT_EQ(seen, "\xD6\xD0");
+  EXPECT_EQ(content(box), "\xD6\xD0");
+}
+
+TEST_F(EditBoxTest, BoxesHaveADeviceContextOfTheirOwnAndAFontOfNamedQuality) {
+  wchar_t name[32] = {};
+  GetClassNameW(window(kDocument), name, 32);
+  EXPECT_STREQ(name, L"_QF_Edit");
+  EXPECT_NE(GetClassLongPtrW(window(kDocument), GCL_STYLE) & CS_OWNDC, 0u);
+  EXPECT_EQ(GetClassLongPtrW(window(kDocument), GCL_STYLE) & CS_PARENTDC, 0u);
+  // The stored font asks for the default quality; the box's font names the system's.
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window(kDocument), WM_GETFONT, 0, 0)), sizeof font, &font);
+  BOOL smoothing = FALSE;
+  SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0);
+  EXPECT_NE(font.lfQuality, DEFAULT_QUALITY);
+  EXPECT_EQ(font.lfQuality == NONANTIALIASED_QUALITY, !smoothing);
+  EXPECT_EQ(font.lfHeight, -16);
+}
+
 TEST_F(EditBoxTest, IntegerTextTakesOnlyMinusAndDigits) {
   ASSERT_TRUE(runtime_->load_form(kNumberedTextForm));
   const UnitRef start = unit(kNumberedTextForm, "编辑框_起始号");

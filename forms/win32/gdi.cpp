@@ -53,6 +53,19 @@ LOGFONTW default_logical_font() {
   return font;
 }
 
+// The quality a font of default quality gets from the system's smoothing setting, named
+// outright. Drawing text with a default-quality font asks for that setting on every selection
+// of the font into a DC (on Wine's X11 driver, two X resource lookups each time), and a text box
+// selects its font once per line it measures.
+BYTE system_font_quality() {
+  BOOL smoothing = TRUE;
+  UINT smoothing_type = FE_FONTSMOOTHINGSTANDARD;
+  if (!SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing, 0)) return DEFAULT_QUALITY;
+  if (!smoothing) return NONANTIALIASED_QUALITY;
+  SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &smoothing_type, 0);
+  return smoothing_type == FE_FONTSMOOTHINGCLEARTYPE ? CLEARTYPE_QUALITY : ANTIALIASED_QUALITY;
+}
+
 }  // namespace
 
 COLORREF colour_of(std::uint32_t stored) {
@@ -66,6 +79,7 @@ HFONT default_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT
 UniqueFont font_from_blob(std::string_view blob) {
   LOGFONTW font;
   if (!read_logical_font(blob, font)) return UniqueFont();
+  if (font.lfQuality == DEFAULT_QUALITY) font.lfQuality = system_font_quality();
   return UniqueFont(CreateFontIndirectW(&font));
 }
 

@@ -105,6 +105,11 @@ void AppendText(ValueRecord*, std::int32_t count, ValueRecord* args) {
   for (std::int32_t i = 1; i < count; ++i) edit_box.append(text::value_text(args[i]));
 }
 
+void ReplaceWholeText(ValueRecord*, std::int32_t count, ValueRecord* args) {
+  EditBox& edit_box = unit_control<EditBox>(count, args);
+  edit_box.replace_all_undoably(count > 1 ? text::text_argument(args[1]) : std::string_view());
+}
+
 void OpenCommonDialog(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   text::return_bool(result, unit_control<CommonDialog>(count, args).open());
 }
@@ -159,6 +164,9 @@ UnitRef event_sender() {
   const ValueRecord sender = text::invoke(EventSender);
   return {sender.low, sender.high, sender.type};
 }
+
+BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+BusyCursor::~BusyCursor() { SetCursor(previous_); }
 }  // namespace call
 
 }  // namespace quillet::forms::win32

@@ -24,6 +24,9 @@ void SendUnitMessage(text::ValueRecord* result, std::int32_t count, text::ValueR
 // edit box; one or more values (each turned into text): for each, the caret goes to the end,
 // is scrolled into view, and the text is inserted there without an undo record.
 void AppendText(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
+// edit box; text: the whole text is replaced as one edit that the box's undo takes back; the
+// caret goes to the start, as after writing the content.
+void ReplaceWholeText(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
 // common dialog -> logical: the user confirmed.
 void OpenCommonDialog(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
 // printer; [use the print dialog, default true]; [show the progress window, default true];
@@ -65,6 +68,9 @@ template <class... Texts>
 void append_text(const UnitRef& edit_box, const Texts&... texts) {
   text::invoke(AppendText, edit_box.record(), texts...);
 }
+inline void replace_whole_text(const UnitRef& edit_box, const char* text) {
+  text::invoke(ReplaceWholeText, edit_box.record(), text);
+}
 inline void link_events(const UnitRef& unit, std::optional<UnitRef> target = {}) {
   const text::ValueRecord target_record = target ? target->record() : text::omitted();
   text::invoke(LinkEvents, unit.record(), target_record);
@@ -86,6 +92,18 @@ inline bool set_balloon_tip(const UnitRef& tip, const UnitRef& control, const ch
   return text::bool_value(text::invoke(SetBalloonTip, tip.record(), control.record(), text, icon));
 }
 UnitRef event_sender();
+
+// The wait cursor while it lives: for work that keeps the message loop from running.
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
 }  // namespace call
 
 }  // namespace quillet::forms::win32
