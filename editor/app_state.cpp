@@ -4,19 +4,19 @@
 
 namespace quillet::editor {
 namespace {
-std::unique_ptr<AppState>& current() {
+std::unique_ptr<AppState>& Current() {
   static std::unique_ptr<AppState> held;
   return held;
 }
 }  // namespace
 
-void create_state() { current() = std::make_unique<AppState>(); }
+void CreateState() { Current() = std::make_unique<AppState>(); }
 
-void release_state() { current().reset(); }
+void ReleaseState() { Current().reset(); }
 
-AppState& state() {
-  if (!current()) create_state();
-  return *current();
+AppState& State() {
+  if (!Current()) CreateState();
+  return *Current();
 }
 
 }  // namespace quillet::editor

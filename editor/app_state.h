@@ -15,15 +15,15 @@ struct AppState {
   std::int32_t fullWidthMode = 0;               // 1 after To full width
   std::array<text::OwnedText, 3> recentFiles;   // slot 1 (index 0) the oldest
   std::array<UnitRef, 3> recentMenuItems{};     // the menu items "1", "2", "3"
-  text::OwnedText searchText;
-  bool searchMatchCase = false;
+  text::OwnedText searchText;                   // the text of the last search; empty before it
+  bool searchMatchCase = false;                 // the case choice of the last search
   std::int32_t dialogMode = 0;
 };
 
 // Creates the state with its initial values (again, after a release).
-void create_state();
+void CreateState();
 // Releases every text and clears the state; the exit clean-up.
-void release_state();
-AppState& state();
+void ReleaseState();
+AppState& State();
 
 }  // namespace quillet::editor

@@ -1,10 +1,15 @@
 #include "editor/application.h"
 
 #include "editor/app_state.h"
+#include "editor/conversion_menu.h"
 #include "editor/document.h"
-#include "editor/file_commands.h"
+#include "editor/edit_menu.h"
+#include "editor/file_menu.h"
+#include "editor/find_dialog.h"
+#include "editor/format_menu.h"
 #include "editor/main_window.h"
 #include "editor/recent_files.h"
+#include "editor/search_menu.h"
 #include "forms/catalogue.h"
 #include "forms/win32/form_runtime.h"
 #include "runtime/errors.h"
@@ -18,7 +23,7 @@ using forms::win32::EventNotice;
 using forms::win32::FormRuntime;
 
 // A handler with no result of its own.
-void bind(HandlerRole role, void (*command)()) {
+void Bind(HandlerRole role, void (*command)()) {
   FormRuntime::instance().register_handler(static_cast<std::uint32_t>(role), [command](const EventNotice&) {
     command();
     return std::int64_t{0};
@@ -27,41 +32,57 @@ void bind(HandlerRole role, void (*command)()) {
 
 }  // namespace
 
-void register_handlers() {
+void RegisterHandlers() {
   using R = HandlerRole;
-  bind(R::StartUp, OnMainWindowCreated);
-  bind(R::FitEditBox, FitEditBox);
+  // Main window.
+  Bind(R::StartUp, OnMainWindowCreated);
+  Bind(R::FitEditBox, FitEditBox);
   FormRuntime::instance().register_handler(static_cast<std::uint32_t>(R::AskBeforeClosing), [](const EventNotice&) {
     return std::int64_t{OnCloseQuery() ? 1 : 0};
   });
-  bind(R::ShutDown, OnMainWindowDestroying);
-  bind(R::NewDocument, NewDocument);
-  bind(R::OpenDocument, OpenDocument);
-  bind(R::SaveDocument, SaveCommand);
-  bind(R::SaveDocumentAs, SaveAsCommand);
-  bind(R::PrintDocument, PrintDocument);
-  bind(R::OpenRecentFile, OpenRecentFile);
-  bind(R::Exit, ExitCommand);
-  bind(R::Undo, Undo);
-  bind(R::Cut, Cut);
-  bind(R::Copy, Copy);
-  bind(R::Paste, Paste);
-  bind(R::SelectAll, SelectAll);
-  bind(R::ToggleWordWrap, ToggleWordWrap);
-  bind(R::ChooseFont, ChooseFont);
+  Bind(R::ShutDown, OnMainWindowDestroying);
+  // File menu.
+  Bind(R::NewDocument, NewDocument);
+  Bind(R::OpenDocument, OpenDocument);
+  Bind(R::SaveDocument, SaveCommand);
+  Bind(R::SaveDocumentAs, SaveAsCommand);
+  Bind(R::PrintDocument, PrintDocument);
+  Bind(R::OpenRecentFile, OpenRecentFile);
+  Bind(R::Exit, ExitCommand);
+  // Edit and Format menus.
+  Bind(R::Undo, Undo);
+  Bind(R::Cut, Cut);
+  Bind(R::Copy, Copy);
+  Bind(R::Paste, Paste);
+  Bind(R::SelectAll, SelectAll);
+  Bind(R::ToggleWordWrap, ToggleWordWrap);
+  Bind(R::ChooseFont, ChooseFont);
+  // Search menu and the find window.
+  Bind(R::OpenFindDialog, OpenFindDialog);
+  Bind(R::FindNext, FindNext);
+  Bind(R::FindPrevious, FindPrevious);
+  Bind(R::FindDialogCreated, OnFindDialogCreated);
+  Bind(R::FindTextChanged, OnFindTextChanged);
+  Bind(R::SearchForward, SearchForwardFromDialog);
+  Bind(R::SearchBackward, SearchBackwardFromDialog);
+  // Conversion.
+  Bind(R::ToUpperCase, ConvertToUpperCase);
+  Bind(R::ToLowerCase, ConvertToLowerCase);
+  Bind(R::ToFullWidth, ConvertToFullWidth);
+  Bind(R::ToHalfWidth, ConvertToHalfWidth);
 }
 
-void start_editor(const char* file_to_open) {
+void StartEditor(const char* file_to_open) {
   FormRuntime& runtime = FormRuntime::initialise();
-  create_state();
-  runtime::add_exit_callback([](int) { release_state(); });
-  register_handlers();
+  CreateState();
+  runtime::add_exit_callback([](int) { ReleaseState(); });
+  RegisterHandlers();
   if (!runtime.load_form(forms::kMainForm)) runtime::raise_error(0, "载入启动窗口失败");
   if (file_to_open != nullptr && *file_to_open != '\0' && LoadDocument(file_to_open)) AddRecentFile(file_to_open);
 }
 
-int run_editor(const char* file_to_open) {
-  start_editor(file_to_open);
+int RunEditor(const char* file_to_open) {
+  StartEditor(file_to_open);
   FormRuntime::instance().run();
   return 0;
 }

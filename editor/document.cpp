@@ -16,23 +16,64 @@ namespace {
 namespace call = forms::win32::call;
 
 constexpr char kProgramName[] = "Quillet";
-constexpr std::int32_t kErrorBox = 0x10, kYesNoCancelQuestion = 0x23;
+constexpr UnitRef kDocument = main_window::kDocument;
 
-void show_error(const char* message) { text::call::message_box(message, kErrorBox, "错误"); }
+void ShowError(const char* message) { text::call::message_box(message, kErrorBox, "错误"); }
 
 }  // namespace
 
-text::OwnedText ReadDocument() { return call::read_text(kDocumentBox, property::kContent); }
+text::OwnedText ReadDocument() { return call::read_text(kDocument, property::kContent); }
 
-void WriteDocument(const char* text) { call::write_text(kDocumentBox, property::kContent, text); }
+void WriteDocument(const char* text) { call::write_text(kDocument, property::kContent, text); }
 
-bool IsModified() { return call::send_message(kDocumentBox, message::kGetModify, 0, 0) != 0; }
+tools::ByteRange DocumentSelection() {
+  const std::int32_t start = call::read_int(kDocument, property::kSelectionStart);
+  const std::int32_t length = call::read_int(kDocument, property::kSelectionLength);
+  return {static_cast<std::size_t>(start), static_cast<std::size_t>(length)};
+}
 
-void SetModified(bool value) { call::send_message(kDocumentBox, message::kSetModify, value ? 1 : 0, 0); }
+void SelectInDocument(std::size_t start, std::size_t length) {
+  // Start first, then length: each write selects and scrolls the caret into view.
+  call::write_int(kDocument, property::kSelectionStart, static_cast<std::int32_t>(start));
+  call::write_int(kDocument, property::kSelectionLength, static_cast<std::int32_t>(length));
+}
+
+std::int32_t SendToDocument(std::int32_t message, std::int32_t first, std::int32_t second) {
+  return call::send_message(kDocument, message, first, second);
+}
+
+void PlaceDocument(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {
+  call::move(kDocument, left, top, width, height);
+}
+
+std::int32_t DocumentScrollBars() { return call::read_int(kDocument, property::kScrollBars); }
+
+void SetDocumentScrollBars(std::int32_t scroll_bars) { call::write_int(kDocument, property::kScrollBars, scroll_bars); }
+
+void SetDocumentFont(const forms::win32::FontRecord& font, std::int32_t text_colour) {
+  call::write_font(kDocument, property::kFont, font);
+  call::write_int(kDocument, property::kTextColour, text_colour);
+}
+
+void ApplyToDocument(const DocumentTool& tool) {
+  const call::BusyCursor busy;
+  const text::OwnedText document = ReadDocument();
+  const std::string_view before = document ? std::string_view(document.get()) : std::string_view();
+  const std::string after = tool(before);
+  if (after == before) return;
+  // Not a content write: that would clear the edit box's undo and its modified flag, and the
+  // user's unsaved typing would then close without a question.
+  call::replace_whole_text(kDocument, after.c_str());
+  SetModified(true);
+}
+
+bool IsModified() { return SendToDocument(message::kGetModify) != 0; }
+
+void SetModified(bool value) { SendToDocument(message::kSetModify, value ? 1 : 0); }
 
 void SetTitle(const char* path) {
   const std::string title = path != nullptr && *path != '\0' ? std::string(kProgramName) + " - " + path : kProgramName;
-  call::write_text(kMainWindow, property::kTitle, title.c_str());
+  call::write_text(main_window::kWindow, property::kTitle, title.c_str());
 }
 
 bool AskToSave() {
@@ -52,10 +93,10 @@ bool LoadDocument(const char* path) {
   // These run before the file is opened, so a failed load leaves an empty untitled document.
   WriteDocument(nullptr);
   SetModified(false);
-  state().currentFileName.reset();
+  State().currentFileName.reset();
   const std::int32_t file = text::call::open_file(path, text::kReadExisting);
   if (file == 0) {
-    show_error("打开文件失败！");
+    ShowError("打开文件失败！");
     SetTitle();
     return false;
   }
@@ -63,28 +104,28 @@ bool LoadDocument(const char* path) {
   text::call::close_file(file);
   WriteDocument(content.get());
   SetModified(false);
-  state().currentFileName.reset(text::copy_text(path));
+  State().currentFileName.reset(text::copy_text(path));
   SetTitle(path);
   return true;
 }
 
 SaveOutcome SaveDocument(const char* path) {
-  text::OwnedText target(text::copy_text(path != nullptr ? path : state().currentFileName.get()));
+  text::OwnedText target(text::copy_text(path != nullptr ? path : State().currentFileName.get()));
   if (!target) {
-    call::write_text(kFileDialog, property::kDialogTitle, "请输入欲保存到的文本文件名：");
-    call::write_int(kFileDialog, property::kDialogKind, kSaveFileDialog);
-    if (!call::open_common_dialog(kFileDialog)) return SaveOutcome::Cancelled;
-    target = call::read_text(kFileDialog, property::kFileName);
+    call::write_text(main_window::kCommonDialog, property::kDialogTitle, "请输入欲保存到的文本文件名：");
+    call::write_int(main_window::kCommonDialog, property::kDialogKind, kSaveFileDialog);
+    if (!call::open_common_dialog(main_window::kCommonDialog)) return SaveOutcome::Cancelled;
+    target = call::read_text(main_window::kCommonDialog, property::kFileName);
   }
   const text::OwnedText document = ReadDocument();
   // The file is replaced only once the new bytes are written, and the document counts as
   // saved only then: a failed save must neither damage the file nor make the text look saved.
   if (!target || !text::call::replace_file_content(target.get(), text::as_argument(document.get()))) {
-    show_error("保存文件失败！");
+    ShowError("保存文件失败！");
     return SaveOutcome::Failed;
   }
   SetModified(false);
-  state().currentFileName.reset(text::copy_text(target.get()));
+  State().currentFileName.reset(text::copy_text(target.get()));
   SetTitle(target.get());
   AddRecentFile(target.get());
   return SaveOutcome::Saved;

@@ -1,16 +1,47 @@
-// The document and the procedures every command relies on: the modified flag, the title, the
-// question before discarding changes, loading and saving.
+// The document: the main window's edit box, which no other part of the editor touches. Its
+// text, its selection, its modified flag and the messages the Edit menu sends; the title; the
+// question before discarding changes; loading and saving; and the one way a text tool's result
+// reaches the document.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 
+#include "forms/win32/property_service.h"
 #include "text/call_frame.h"
+#include "tools/find.h"
 
 namespace quillet::editor {
 
 // The document is the edit box's content; null for the empty text.
 text::OwnedText ReadDocument();
 void WriteDocument(const char* text);
+
+// The selection in bytes, and selecting length bytes from start (the caret scrolled into view).
+tools::ByteRange DocumentSelection();
+void SelectInDocument(std::size_t start, std::size_t length);
+
+// Sends an edit-control message to the document; its answer.
+std::int32_t SendToDocument(std::int32_t message, std::int32_t first = 0, std::int32_t second = 0);
+
+// The box's place in the main window; -1 for width or height keeps that value.
+void PlaceDocument(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+// Word wrap is the box's scroll-bar setting (kWrapLines or kNoWrap); a change creates the
+// box's window again.
+std::int32_t DocumentScrollBars();
+void SetDocumentScrollBars(std::int32_t scroll_bars);
+void SetDocumentFont(const forms::win32::FontRecord& font, std::int32_t text_colour);
+
+// A whole-document tool: the document's bytes in, the new document out.
+using DocumentTool = std::function<std::string(std::string_view document)>;
+
+// Runs the tool over the document and puts its result in place as one write, which one Undo
+// takes back; the document is then modified and the caret at its start. A result equal to
+// the document writes nothing, so the caret, the scroll position, what Undo would do and the
+// modified flag all stay. The wait cursor shows until the document is updated.
+void ApplyToDocument(const DocumentTool& tool);
 
 bool IsModified();
 void SetModified(bool value = true);

@@ -1,169 +1,20 @@
-// The editor under Wine, driven through the real main window: menu commands by their command
-// numbers, message boxes answered through the runtime's presenter, file dialogs through a
-// WH_CBT hook, files in a temporary folder, the registry under a test root.
-#include <windows.h>
-
+// The editor under Wine, driven through the real main window: closing and the question to
+// save, files, the recent-file list, saving safely, word wrap, the Edit menu, the font and
+// printing.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <deque>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
-
-#include "editor/app_state.h"
-#include "editor/application.h"
-#include "editor/document.h"
+#include "editor/editor_test_fixture.h"
 #include "editor/recent_files.h"
-#include "editor/settings.h"
-#include "editor/units.h"
-#include "forms/win32/dialog_answers.h"
-#include "forms/win32/form_runtime.h"
 #include "forms/win32/postscript_printer.h"
 #include "forms/win32/printer.h"
-#include "runtime/message_box.h"
-#include "runtime/win32_text.h"
-#include "text/files.h"
 
 namespace quillet::editor {
 namespace {
 
-namespace fs = std::filesystem;
-using forms::win32::DialogAnswers;
-using forms::win32::FormRuntime;
-using forms::win32::press;
-
-constexpr char kTestRoot[] = "QuilletPadTest";
-constexpr int kFileNameBox = 0x47C;
-
-struct Box {
-  std::string text;
-  std::string caption;
-  std::uint32_t style;
-};
-
-class EditorTest : public testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / "quillet-editor-test";
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuilletPadTest");
-    settings().registry_root = kTestRoot;
-    settings().end_program = [this](int code) { ended_ = code; };
-    runtime::set_message_box_presenter([this](std::string_view text, std::string_view caption, std::uint32_t style,
-                                              std::uintptr_t) {
-      boxes_.push_back({std::string(text), std::string(caption), style});
-      if (answers_.empty()) return runtime::kButtonOk;
-      const int answer = answers_.front();
-      answers_.pop_front();
-      return answer;
-    });
-    start();
-  }
-  void TearDown() override {
-    FormRuntime::instance().close_all_forms();
-    runtime::set_message_box_presenter({});
-    release_state();
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuilletPadTest");
-    fs::remove_all(folder_);
-  }
-  void start() {
-    FormRuntime::initialise();
-    create_state();
-    register_handlers();
-    ASSERT_TRUE(FormRuntime::instance().load_form(forms::kMainForm));
-  }
-  // Closes the main window as the program's end would (its destroy event stores the list)
-  // and starts it again.
-  void restart() {
-    FormRuntime::instance().close_form(forms::kMainForm, true);
-    release_state();
-    start();
-  }
-  HWND main_window() const { return FormRuntime::instance().window_of(forms::kMainForm); }
-  // The command number of the menu item whose caption starts with the text.
-  UINT command(const char* caption) const {
-    const std::wstring wanted = runtime::win32::widen(caption);
-    std::vector<HMENU> menus{GetMenu(main_window())};
-    while (!menus.empty()) {
-      const HMENU menu = menus.back();
-      menus.pop_back();
-      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (HMENU sub = GetSubMenu(menu, i)) {
-          menus.push_back(sub);
-          continue;
-        }
-        wchar_t text[256] = {};
-        GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
-        if (std::wstring(text).rfind(wanted, 0) == 0) return GetMenuItemID(menu, i);
-      }
-    }
-    ADD_FAILURE() << "no menu item " << caption;
-    return 0;
-  }
-  void choose(const char* caption) { SendMessageW(main_window(), WM_COMMAND, command(caption), 0); }
-  bool close_window() {
-    SendMessageW(main_window(), WM_CLOSE, 0, 0);
-    return !IsWindow(main_window()) || main_window() == nullptr;
-  }
-  std::string file(const char* name) const { return runtime::win32::narrow((folder_ / name).wstring()); }
-  void write_file(const char* name, const std::string& bytes) const {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
-  std::string read_file(const char* name) const {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  std::string document() const {
-    const text::OwnedText text = ReadDocument();
-    return text ? std::string(text.get()) : std::string();
-  }
-  std::string title() const {
-    wchar_t text[512] = {};
-    GetWindowTextW(main_window(), text, 512);
-    return runtime::win32::narrow(text);
-  }
-  std::string caption_of(int item) const {
-    wchar_t text[512] = {};
-    GetMenuStringW(GetMenu(main_window()), GetMenuItemID(GetSubMenu(GetMenu(main_window()), 0), 0) + 7 + item, text,
-                   512, MF_BYCOMMAND);
-    return runtime::win32::narrow(text);
-  }
-  std::string registry_value(const char* name) const {
-    const text::OwnedText value = text::call::read_registry_text(kTestRoot, "常用文件", name, "(none)");
-    return value ? value.get() : "";
-  }
-  // Answers a file dialog with this path, and a question that follows (replace the file?)
-  // with Yes.
-  static std::function<void(HWND)> answer_with(const std::string& path) {
-    return [wide = runtime::win32::widen(path)](HWND dialog) {
-      if (GetDlgItem(dialog, kFileNameBox) == nullptr) return press(dialog, IDYES);
-      SetDlgItemTextW(dialog, kFileNameBox, wide.c_str());
-      press(dialog, IDOK);
-    };
-  }
-  void open(const std::string& path) {
-    DialogAnswers answers(answer_with(path));
-    choose("&O.打开");
-  }
-  void type(const std::wstring& characters) {
-    HWND box = FormRuntime::instance().control(kDocumentBox.form_id, kDocumentBox.unit_id)->window();
-    for (wchar_t c : characters) SendMessageW(box, WM_CHAR, c, 0);
-  }
-
-  fs::path folder_;
-  std::deque<int> answers_;
-  std::vector<Box> boxes_;
-  int ended_ = -1;
-};
-
 TEST_F(EditorTest, AnEmptyDocumentClosesWithoutAQuestion) {
   type(L"abc");
   choose("&A.全选");  // the user deletes everything: modified, but empty
-  SendMessageW(FormRuntime::instance().control(kDocumentBox.form_id, kDocumentBox.unit_id)->window(), WM_CLEAR, 0, 0);
+  SendMessageW(document_box(), WM_CLEAR, 0, 0);
   EXPECT_EQ(document(), "");
   EXPECT_TRUE(IsModified());
   EXPECT_TRUE(close_window());
@@ -232,17 +83,17 @@ TEST_F(EditorTest, TheRecentListSkipsCaseVariantsAndDropsTheOldest) {
   open(upper);  // the same file in other letters: not added again
   open(file("two.txt"));
   open(file("three.txt"));
-  EXPECT_EQ(state().recentFiles[0].get(), file("one.txt"));
-  EXPECT_EQ(state().recentFiles[2].get(), file("three.txt"));
+  EXPECT_EQ(State().recentFiles[0].get(), file("one.txt"));
+  EXPECT_EQ(State().recentFiles[2].get(), file("three.txt"));
 
   type(L"x");
   {
     DialogAnswers answers(answer_with(file("four.txt")));
     choose("&A.另存为");
   }
-  EXPECT_EQ(state().recentFiles[0].get(), file("two.txt"));
-  EXPECT_EQ(state().recentFiles[1].get(), file("three.txt"));
-  EXPECT_EQ(state().recentFiles[2].get(), file("four.txt"));
+  EXPECT_EQ(State().recentFiles[0].get(), file("two.txt"));
+  EXPECT_EQ(State().recentFiles[1].get(), file("three.txt"));
+  EXPECT_EQ(State().recentFiles[2].get(), file("four.txt"));
   EXPECT_EQ(caption_of(2), "&3. " + file("four.txt"));
   EXPECT_EQ(caption_of(0), "&1. " + file("two.txt"));
 
@@ -272,7 +123,7 @@ TEST_F(EditorTest, AMissingRecentFileShowsTheErrorAndKeepsTheEntry) {
   EXPECT_EQ(boxes_[0].style & 0xFF, 0x10u);
   EXPECT_EQ(title(), "Quillet");
   EXPECT_EQ(document(), "");
-  EXPECT_EQ(state().recentFiles[0].get(), file("gone.txt"));
+  EXPECT_EQ(State().recentFiles[0].get(), file("gone.txt"));
 }
 
 TEST_F(EditorTest, AFailedSaveKeepsTheFileTheNameAndTheModifiedFlag) {
@@ -288,7 +139,7 @@ TEST_F(EditorTest, AFailedSaveKeepsTheFileTheNameAndTheModifiedFlag) {
   EXPECT_EQ(boxes_[0].text, "保存文件失败！");
   EXPECT_EQ(read_file("kept.txt"), "original");
   EXPECT_TRUE(IsModified());
-  EXPECT_EQ(state().currentFileName.get(), file("kept.txt"));
+  EXPECT_EQ(State().currentFileName.get(), file("kept.txt"));
 
   // Save as to a file that cannot be replaced: title, name and flag stay.
   write_file("other.txt", "other");
@@ -301,7 +152,7 @@ TEST_F(EditorTest, AFailedSaveKeepsTheFileTheNameAndTheModifiedFlag) {
   EXPECT_EQ(read_file("other.txt"), "other");
   EXPECT_EQ(boxes_.back().text, "保存文件失败！");
   EXPECT_EQ(title(), "Quillet - " + file("kept.txt"));
-  EXPECT_EQ(state().currentFileName.get(), file("kept.txt"));
+  EXPECT_EQ(State().currentFileName.get(), file("kept.txt"));
   EXPECT_TRUE(IsModified());
 
   // A save that fails while closing keeps the window and the text.
@@ -316,11 +167,11 @@ TEST_F(EditorTest, WordWrapKeepsTextAndTheModifiedFlag) {
   type(L"第一行很长很长");
   EXPECT_TRUE(IsModified());
   choose("&W.自动换行");
-  EXPECT_EQ(forms::win32::call::read_int(kDocumentBox, property::kScrollBars), kWrapLines);
+  EXPECT_EQ(forms::win32::call::read_int(main_window::kDocument, property::kScrollBars), kWrapLines);
   EXPECT_EQ(document(), "第一行很长很长");
   EXPECT_TRUE(IsModified());
   choose("&W.自动换行");
-  EXPECT_EQ(forms::win32::call::read_int(kDocumentBox, property::kScrollBars), kNoWrap);
+  EXPECT_EQ(forms::win32::call::read_int(main_window::kDocument, property::kScrollBars), kNoWrap);
   EXPECT_TRUE(IsModified());
 }
 
@@ -342,20 +193,20 @@ TEST_F(EditorTest, NewAndTheEditMenu) {
 }
 
 TEST_F(EditorTest, TheFontDialogSetsFontAndColourAndCancelChangesNothing) {
-  const auto text_colour = [] { return forms::win32::call::read_int(kDocumentBox, property::kTextColour); };
+  const auto text_colour = [] { return forms::win32::call::read_int(main_window::kDocument, property::kTextColour); };
   const std::int32_t before = text_colour();
   {
     DialogAnswers cancel([](HWND dialog) { press(dialog, IDCANCEL); });
     choose("&F.字体");
   }
   EXPECT_EQ(text_colour(), before);
-  forms::win32::call::write_int(kFileDialog, property::kChosenColour, 0x0000FF);
-  forms::win32::call::write_text(kFileDialog, property::kFaceName, "文泉驿微米黑");
-  forms::win32::call::write_int(kFileDialog, property::kPointSize, 20);
+  forms::win32::call::write_int(main_window::kCommonDialog, property::kChosenColour, 0x0000FF);
+  forms::win32::call::write_text(main_window::kCommonDialog, property::kFaceName, "文泉驿微米黑");
+  forms::win32::call::write_int(main_window::kCommonDialog, property::kPointSize, 20);
   DialogAnswers confirm([](HWND dialog) { press(dialog, IDOK); });
   choose("&F.字体");
   EXPECT_EQ(text_colour(), 0x0000FF);
-  const text::ValueRecord font = forms::win32::read_property(kDocumentBox.form_id, kDocumentBox.unit_id, property::kFont);
+  const text::ValueRecord font = forms::win32::read_property(main_window::kDocument.form_id, main_window::kDocument.unit_id, property::kFont);
   auto* record = static_cast<forms::win32::FontRecord*>(text::pointer_value(font));
   EXPECT_EQ(record->size, 20);
   EXPECT_STREQ(record->face, "文泉驿微米黑");

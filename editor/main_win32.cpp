@@ -13,5 +13,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::string file;
   if (arguments != nullptr && count > 1) file = quillet::runtime::win32::narrow(arguments[1]);
   if (arguments != nullptr) LocalFree(arguments);
-  return quillet::editor::run_editor(file.c_str());
+  return quillet::editor::RunEditor(file.c_str());
 }

@@ -1,7 +1,5 @@
-// The main window's events, the Edit menu, word wrap and the font command.
+// The main window's events: created, resized, the close query and about to be destroyed.
 #pragma once
-
-#include <cstdint>
 
 namespace quillet::editor {
 
@@ -10,13 +8,5 @@ void FitEditBox();
 // True when the window may close.
 bool OnCloseQuery();
 void OnMainWindowDestroying();
-
-void Undo();
-void Cut();
-void Copy();
-void Paste();
-void SelectAll();
-void ToggleWordWrap();
-void ChooseFont();
 
 }  // namespace quillet::editor

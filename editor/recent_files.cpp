@@ -16,21 +16,21 @@ namespace call = forms::win32::call;
 
 constexpr char kSection[] = "常用文件";
 
-bool is_empty(const text::OwnedText& slot) { return !slot || *slot == '\0'; }
+bool IsEmpty(const text::OwnedText& slot) { return !slot || *slot == '\0'; }
 
 }  // namespace
 
 void ShowRecentCaption(int slot) {
-  const text::OwnedText& path = state().recentFiles[slot];
+  const text::OwnedText& path = State().recentFiles[slot];
   const std::string caption = "&" + std::to_string(slot + 1) + ". " + text::as_argument(path.get());
-  call::write_text(state().recentMenuItems[slot], property::kCaption, caption.c_str());
+  call::write_text(State().recentMenuItems[slot], property::kCaption, caption.c_str());
 }
 
 void AddRecentFile(const char* path) {
-  auto& slots = state().recentFiles;
+  auto& slots = State().recentFiles;
   int free_slot = -1;
   for (int i = 0; i < 3; ++i) {
-    if (is_empty(slots[i])) {
+    if (IsEmpty(slots[i])) {
       free_slot = i;
       break;
     }
@@ -49,27 +49,27 @@ void AddRecentFile(const char* path) {
 }
 
 void ShowRecentItems() {
-  const auto& slots = state().recentFiles;
-  if (is_empty(slots[0])) return;
-  call::write_bool(kRecentSeparator, property::kVisible, true);
-  call::write_bool(state().recentMenuItems[0], property::kVisible, true);
+  const auto& slots = State().recentFiles;
+  if (IsEmpty(slots[0])) return;
+  call::write_bool(main_window::kRecentSeparator, property::kMenuVisible, true);
+  call::write_bool(State().recentMenuItems[0], property::kMenuVisible, true);
   for (int i = 1; i < 3; ++i) {
-    if (!is_empty(slots[i])) call::write_bool(state().recentMenuItems[i], property::kVisible, true);
+    if (!IsEmpty(slots[i])) call::write_bool(State().recentMenuItems[i], property::kMenuVisible, true);
   }
 }
 
 void LoadRecentFiles() {
   for (int i = 0; i < 3; ++i) {
     const std::string name = std::to_string(i + 1);
-    state().recentFiles[i] = text::call::read_registry_text(settings().registry_root.c_str(), kSection, name.c_str());
+    State().recentFiles[i] = text::call::read_registry_text(Settings().registry_root.c_str(), kSection, name.c_str());
   }
 }
 
 void StoreRecentFiles() {
   for (int i = 0; i < 3; ++i) {
     const std::string name = std::to_string(i + 1);
-    text::call::write_registry_item(settings().registry_root.c_str(), kSection, name.c_str(),
-                                    text::text_record(state().recentFiles[i].get()));
+    text::call::write_registry_item(Settings().registry_root.c_str(), kSection, name.c_str(),
+                                    text::text_record(State().recentFiles[i].get()));
   }
 }
 

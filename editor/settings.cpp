@@ -11,7 +11,7 @@
 
 namespace quillet::editor {
 
-EditorSettings& settings() {
+EditorSettings& Settings() {
   static EditorSettings values{"QuilletPad", QUILLET_EXIT_PAGE, QUILLET_CONTACT_PAGE,
                                [](int code) { runtime::terminate(code); }};
   return values;

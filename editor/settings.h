@@ -14,6 +14,6 @@ struct EditorSettings {
   std::function<void(int)> end_program;  // terminate(code) unless a test replaces it
 };
 
-EditorSettings& settings();
+EditorSettings& Settings();
 
 }  // namespace quillet::editor
