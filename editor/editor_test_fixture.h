@@ -23,6 +23,7 @@
 #include "editor/units.h"
 #include "forms/win32/dialog_answers.h"
 #include "forms/win32/form_runtime.h"
+#include "forms/win32/menu_lookup.h"
 #include "runtime/message_box.h"
 #include "runtime/win32_text.h"
 #include "text/files.h"
@@ -85,23 +86,9 @@ class EditorTest : public testing::Test {
   HWND main_window() const { return FormRuntime::instance().window_of(forms::kMainForm); }
   // The command number of the menu item whose caption starts with the text.
   UINT command(const char* caption) const {
-    const std::wstring wanted = runtime::win32::widen(caption);
-    std::vector<HMENU> menus{GetMenu(main_window())};
-    while (!menus.empty()) {
-      const HMENU menu = menus.back();
-      menus.pop_back();
-      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        if (HMENU sub = GetSubMenu(menu, i)) {
-          menus.push_back(sub);
-          continue;
-        }
-        wchar_t text[256] = {};
-        GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
-        if (std::wstring(text).rfind(wanted, 0) == 0) return GetMenuItemID(menu, i);
-      }
-    }
-    ADD_FAILURE() << "no menu item " << caption;
-    return 0;
+    const UINT found = forms::win32::menu_command(main_window(), caption);
+    if (found == 0) ADD_FAILURE() << "no menu item " << caption;
+    return found;
   }
   void choose(const char* caption) { SendMessageW(main_window(), WM_COMMAND, command(caption), 0); }
   bool close_window() {

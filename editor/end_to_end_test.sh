@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end, as a user works: quillet.exe in a Wine prefix of its own with the X11 driver, on
-# a virtual X server it starts itself. Text is typed and saved through the keyboard (xdotool),
+# a virtual X server it starts itself. Text is typed, converted through the menus, the
+# conversion undone with Ctrl+Z, and saved, all through the keyboard (xdotool),
 # the program is left through File > Exit, and the file's bytes and the recent-file list in
 # the registry are checked after it has ended.
 #   end_to_end_test.sh <project root> <quillet.exe>
@@ -63,6 +64,21 @@ xdotool type --delay 40 'hello quillet'
 xdotool key Return
 xdotool type --delay 40 'line 2'
 sleep 0.5
+# To upper case through the keyboard (修正 > 转换 > 到大写), taken back with Ctrl+Z; then to
+# full width, which the saved file shows.
+menu_item() {  # downs: how many items below the first of 转换
+  xdotool key alt+a
+  sleep 0.5
+  xdotool key Right
+  sleep 0.3
+  for _ in $(seq "$1"); do xdotool key Down; done
+  xdotool key Return
+  sleep 0.5
+}
+menu_item 0
+xdotool key ctrl+z
+sleep 0.5
+menu_item 2
 xdotool key ctrl+s
 dialog=$(wait_for_window '请输入欲保存到的文本文件名') || fail "the save dialog did not appear"
 sleep 1
@@ -84,7 +100,8 @@ wait "$program"
 code=$?
 [ "$code" -eq 0 ] || fail "exit code $code"
 
-expected=$(printf 'hello quillet\r\nline 2')
+# ｈｅｌｌｏ　ｑｕｉｌｌｅｔ CR LF ｌｉｎｅ　２: lower case, as Ctrl+Z left it.
+expected=$(printf '\xa3\xe8\xa3\xe5\xa3\xec\xa3\xec\xa3\xef\xa1\xa1\xa3\xf1\xa3\xf5\xa3\xe9\xa3\xec\xa3\xec\xa3\xe5\xa3\xf4\r\n\xa3\xec\xa3\xe9\xa3\xee\xa3\xe5\xa1\xa1\xa3\xb2')
 actual=$(cat "$target_unix"; printf x)
 [ "${actual%x}" = "$expected" ] || fail "the file holds $(od -c "$target_unix" | head -3)"
 
