@@ -80,8 +80,8 @@ int main() {
     const double open_ms = timed_ms([&] { editor::LoadDocument(windows_path.c_str()); });
     if (document_text() != corpus) std::printf("  (MISMATCH after open)\n");
     std::printf("\n%zu MB: open %.0f ms\n", megabytes, open_ms);
-    std::printf("  %-8s %9s %9s %9s %9s %9s %12s %8s\n", "tool", "total ms", "read ms", "compute", "update", "compute%",
-                "plain write", "ratio");
+    std::printf("  %-8s %9s %9s %9s %9s %9s %12s %8s %9s\n", "tool", "total ms", "read ms", "compute", "update",
+                "compute%", "plain write", "ratio", "undo ms");
 
     for (const Tool& tool : tools) {
       editor::State().fullWidthMode = 0;
@@ -98,9 +98,12 @@ int main() {
       editor::WriteDocument(corpus.c_str());
       const double total_ms = timed_ms([&] { choose(tool.caption); });
       const double update_ms = total_ms - read_ms - compute_ms;
-      std::printf("  %-8s %9.0f %9.1f %9.1f %9.0f %8.1f%% %12.0f %7.2fx%s\n", tool.caption, total_ms, read_ms,
-                  compute_ms, update_ms, 100.0 * compute_ms / total_ms, plain_ms, update_ms / plain_ms,
-                  document_text() == expected ? "" : "  (MISMATCH)");
+      const bool converted = document_text() == expected;
+      const double undo_ms = timed_ms([&] { choose("&U.撤消"); });
+      const bool undone = document_text() == corpus;
+      std::printf("  %-8s %9.0f %9.1f %9.1f %9.0f %8.1f%% %12.0f %7.2fx %9.0f%s\n", tool.caption, total_ms, read_ms,
+                  compute_ms, update_ms, 100.0 * compute_ms / total_ms, plain_ms, update_ms / plain_ms, undo_ms,
+                  converted && undone ? "" : "  (MISMATCH)");
     }
 
     // Find: from the start to a text that only the end holds.

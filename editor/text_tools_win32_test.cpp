@@ -4,6 +4,7 @@
 #include "editor/editor_test_fixture.h"
 #include "forms/win32/edit_box.h"
 #include "forms/win32/property_service.h"
+#include "tools/conversion.h"
 
 namespace quillet::editor {
 namespace {
@@ -263,6 +264,21 @@ TEST_F(TextToolsTest, AToolThatChangesNothingWritesNothing) {
   EXPECT_FALSE(IsModified());
   EXPECT_TRUE(close_window());
   EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(TextToolsTest, TheWaitCursorShowsUntilTheDocumentIsUpdated) {
+  WriteDocument("abc");
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  HCURSOR while_computing = nullptr;
+  ApplyToDocument([&](std::string_view document) {
+    while_computing = GetCursor();
+    return tools::upper_case(document);
+  });
+  EXPECT_EQ(while_computing, wait);
+  EXPECT_EQ(document(), "ABC");
+  EXPECT_NE(GetCursor(), wait);
+  SetCursor(before);
 }
 
 }  // namespace
