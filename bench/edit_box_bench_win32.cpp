@@ -30,7 +30,7 @@ double timed(Work work) {
 int main() {
   win32::FormRuntime& runtime = win32::FormRuntime::initialise();
   if (!runtime.load_form(kMainForm)) return 1;
-  const win32::UnitRef document{kMainForm, 0x16010002, quillet::text::type_code::kEditBox};
+  const UnitRef document = unit::main_window::kDocument;
   const quillet::runtime::Cp936Codec& codec = quillet::runtime::Cp936Codec::system();
   std::printf("%-6s %12s %12s %12s %12s %12s %12s\n", "MB", "write ms", "widen ms", "read ms", "narrow ms",
               "sel read ms", "map ms");

@@ -151,7 +151,7 @@ TEST_F(ControlsTest, LabelsAreDrawnInYellowOnBlueEvenAboveAGroupBoxEdge) {
   EXPECT_THAT(pixels, testing::Contains(kYellow));
 
   ASSERT_TRUE(runtime_->load_form(kMainForm));
-  const std::vector<COLORREF> picture = render(window({kMainForm, 0x16010513, type::kPicBox}), 21, 21);
+  const std::vector<COLORREF> picture = render(window(unit::main_window::kContactPicture), 21, 21);
   EXPECT_THAT(picture, testing::Contains(testing::Ne(picture.front())));  // the GIF drew something
 }
 
@@ -231,7 +231,7 @@ TEST_F(ControlsTest, CommonPropertiesMoveShowAndDisableWithTheirContainer) {
 TEST_F(ControlsTest, MenuItemsRebuildTheMenuOnlyWhenAValueChanges) {
   ASSERT_TRUE(runtime_->load_form(kMainForm));
   const HWND main = runtime_->window_of(kMainForm);
-  const UnitRef separator{kMainForm, 0x26010101, type::kMenu}, first{kMainForm, 0x26010102, type::kMenu};
+  const UnitRef separator = unit::main_window::kRecentSeparator, first = unit::main_window::kRecentItems[0];
   const HMENU before = GetMenu(main);
   const int file_items = GetMenuItemCount(GetSubMenu(before, 0));
   call::write_bool(separator, 3, false);  // already hidden
@@ -269,7 +269,7 @@ TEST_F(ControlsTest, MethodsOnWindowsAndControls) {
   EXPECT_TRUE(call::load_form(find, main));
   EXPECT_EQ(GetWindow(runtime_->window_of(kFindForm), GW_OWNER), runtime_->window_of(kMainForm));
 
-  const UnitRef edit{kMainForm, 0x16010002, type::kEditBox};
+  const UnitRef edit = unit::main_window::kDocument;
   call::move(edit, 5, 5, client.right - 10, -1);
   EXPECT_EQ(call::read_int(edit, 0), 5);
   EXPECT_EQ(call::read_int(edit, 2), client.right - 10);
@@ -308,7 +308,7 @@ TEST_F(ControlsTest, ButtonsRaiseClickedWithTheirSender) {
 TEST_F(ControlsTest, InputEventsCarryTheirArgumentsAndCanSwallowOrReplaceCharacters) {
   count(R::OpenContactPage);
   ASSERT_TRUE(runtime_->load_form(kMainForm));
-  SendMessageW(window({kMainForm, 0x16010513, type::kPicBox}), WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
+  SendMessageW(window(unit::main_window::kContactPicture), WM_LBUTTONUP, 0, MAKELPARAM(3, 4));
   ASSERT_EQ(calls_[R::OpenContactPage], 1);
   EXPECT_EQ(notices_[R::OpenContactPage].arguments, (std::vector<std::int64_t>{3, 4, 0}));
 
@@ -405,7 +405,7 @@ TEST(ControlsDeathTest, PropertiesOfAFormThatIsNotLoadedAreFatal) {
       {
         runtime::testing_support::answer_boxes_on_stderr();
         FormRuntime::initialise();
-        read_property(kFindForm, 0x160100c0, 8);
+        read_property(kFindForm, unit::find_form::kSearchText.unit_id, 8);
       },
       runtime::testing_support::exited_fatally(), testing::HasSubstr("未载入欲访问窗口组件所在的窗口"));
   EXPECT_EXIT(
@@ -418,7 +418,7 @@ TEST(ControlsDeathTest, PropertiesOfAFormThatIsNotLoadedAreFatal) {
   EXPECT_EXIT(
       {
         runtime::testing_support::answer_boxes_on_stderr();
-        FormRuntime::initialise().raise_event(kMainForm, 0x1601009a, 0);  // the printer raises no events
+        FormRuntime::initialise().raise_event(kMainForm, unit::main_window::kPrinter.unit_id, 0);  // the printer raises no events
       },
       runtime::testing_support::exited_fatally(), testing::HasSubstr("引发事件的窗口组件无效"));
 }

@@ -20,7 +20,7 @@ namespace {
 using R = HandlerRole;
 namespace type = text::type_code;
 
-constexpr UnitRef kDocument{kMainForm, 0x16010002, type::kEditBox};
+constexpr UnitRef kDocument = unit::main_window::kDocument;
 
 class EditBoxTest : public FormsTest {
  protected:

@@ -64,6 +64,7 @@ TEST_F(FormRuntimeTest, MainWindowFromTheStoredForm) {
 }
 
 TEST_F(FormRuntimeTest, MenuCommandsReachTheirHandlersWithTheSender) {
+  const auto& kRecent = unit::main_window::kRecentItems;
   count(R::NewDocument);
   count(R::OpenRecentFile);
   ASSERT_TRUE(runtime_->load_form(kMainForm));
@@ -75,13 +76,13 @@ TEST_F(FormRuntimeTest, MenuCommandsReachTheirHandlersWithTheSender) {
 
   SendMessageW(window, WM_COMMAND, 20009, 0);  // entry "2": stored without a handler
   EXPECT_EQ(calls_[R::OpenRecentFile], 0);
-  runtime_->link_events(kMainForm, 0x26010103, 0x26010102);
-  runtime_->link_events(kMainForm, 0x26010104, 0x26010102);
+  runtime_->link_events(kMainForm, kRecent[1].unit_id, kRecent[0].unit_id);
+  runtime_->link_events(kMainForm, kRecent[2].unit_id, kRecent[0].unit_id);
   SendMessageW(window, WM_COMMAND, 20009, 0);
   EXPECT_EQ(calls_[R::OpenRecentFile], 1);
-  EXPECT_EQ(senders_[R::OpenRecentFile].second, 0x26010103u);  // the entry chosen, not entry "1"
+  EXPECT_EQ(senders_[R::OpenRecentFile].second, kRecent[1].unit_id);  // the entry chosen, not entry "1"
   SendMessageW(window, WM_COMMAND, 20010, 0);
-  EXPECT_EQ(senders_[R::OpenRecentFile].second, 0x26010104u);
+  EXPECT_EQ(senders_[R::OpenRecentFile].second, kRecent[2].unit_id);
   runtime_->link_events(kMainForm, window_unit_of(kMainForm), 0);  // the window unit drops every link
   SendMessageW(window, WM_COMMAND, 20009, 0);
   EXPECT_EQ(calls_[R::OpenRecentFile], 2);
@@ -91,7 +92,7 @@ TEST_F(FormRuntimeTest, AcceleratorsReachTheirHandlersThroughTheLoop) {
   count(R::NewDocument);
   count(R::FindNext);
   ASSERT_TRUE(runtime_->load_form(kMainForm));
-  const HWND edit = runtime_->control(kMainForm, 0x16010002)->window();
+  const HWND edit = runtime_->control(kMainForm, unit::main_window::kDocument.unit_id)->window();
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   keys[VK_CONTROL] = 0x80;

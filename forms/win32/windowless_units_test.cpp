@@ -28,10 +28,10 @@ namespace {
 
 namespace type = text::type_code;
 
-constexpr UnitRef kDialog{kMainForm, 0x1601007f, type::kCommonDlg};
-constexpr UnitRef kPrinter{kMainForm, 0x1601009a, type::kPrinter};
-constexpr UnitRef kTip{kMainForm, 0x16010514, type::kBalloonTip};
-constexpr UnitRef kPicture{kMainForm, 0x16010513, type::kPicBox};
+constexpr UnitRef kDialog = unit::main_window::kCommonDialog;
+constexpr UnitRef kPrinter = unit::main_window::kPrinter;
+constexpr UnitRef kTip = unit::main_window::kContactTip;
+constexpr UnitRef kPicture = unit::main_window::kContactPicture;
 constexpr int kFileNameBox = 0x47C;   // cmb13
 constexpr int kFileTypeBox = 0x470;   // cmb1
 
