@@ -16,6 +16,8 @@
 #include "text/case_width.h"
 #include "text/search.h"
 #include "text/values.h"
+#include "tools/paragraphs.h"
+#include "tools/replace.h"
 
 namespace {
 
@@ -41,6 +43,8 @@ volatile std::size_t sink;
 void* mmap_fresh(std::size_t bytes) {
   return mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
 }
+
+void consume(const std::string& text) { sink = sink + text.size(); }
 
 void consume(char* text) {
   sink = sink + (text != nullptr ? static_cast<unsigned char>(text[0]) : 0);
@@ -110,5 +114,23 @@ int main(int argc, char** argv) {
     }
   });
   report("RemoveAllSpaces", [&] { consume(remove_all_spaces(text)); });
+
+  // The editor's whole-document tools.
+  namespace tools = quillet::tools;
+  report("tool: replace (match case)", [&] { consume(tools::replace_all(text, "editor", "EDITOR", true)); });
+  report("tool: replace (any case)", [&] { consume(tools::replace_all(text, "editor", "EDITOR", false)); });
+  report("tool: replace around line break",
+         [&] { consume(tools::replace_around_separator(text, {tools::kLineBreak, "", true, "", "", false, ""})); });
+  report("tool: replace around tab",
+         [&] { consume(tools::replace_around_separator(text, {tools::kTab, "a", true, "b", "1", true, "2"})); });
+  report("tool: many line breaks to one", [&] { consume(tools::collapse_line_breaks(text)); });
+  report("tool: merge into one paragraph", [&] { consume(tools::merge_paragraphs(text)); });
+  report("tool: split at \"\xA3\xAC\"", [&] { consume(tools::split_at(text, "\xA3\xAC")); });
+  report("tool: indent paragraphs by 4", [&] { consume(tools::indent_paragraphs(text, 4)); });
+  report("tool: delete leading spaces", [&] { consume(tools::delete_spaces(text, tools::SpacesToDelete::Leading)); });
+  report("tool: delete trailing spaces", [&] { consume(tools::delete_spaces(text, tools::SpacesToDelete::Trailing)); });
+  report("tool: delete spaces at both ends",
+         [&] { consume(tools::delete_spaces(text, tools::SpacesToDelete::BothEnds)); });
+  report("tool: delete all spaces", [&] { consume(tools::delete_spaces(text, tools::SpacesToDelete::All)); });
   return 0;
 }

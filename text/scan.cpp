@@ -63,6 +63,30 @@ const char* find_either(const char* p, const char* end, unsigned char a, unsigne
   return p;
 }
 
+const char* find_space_or(const char* p, const char* end, unsigned char extra) {
+  for (; end - p >= 17; p += 16) {
+    const unsigned hits = space_or_mask16(p, extra);
+    if (hits != 0) return p + __builtin_ctz(hits);
+  }
+  for (; p < end; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    if (byte == ' ' || byte == extra) return p;
+    if (byte == 0xA1 && end - p >= 2 && static_cast<unsigned char>(p[1]) == 0xA1) return p;
+  }
+  return p;
+}
+
+const char* find_line_break(const char* from, const char* end, BoundaryCursor& cursor) {
+  const char* p = from;
+  while (end - p >= 2) {
+    const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - 1 - p)));
+    if (cr == nullptr) return nullptr;
+    if (cr[1] == '\n' && cursor.is_boundary(cr)) return cr;
+    p = cr + 1;
+  }
+  return nullptr;
+}
+
 SubtextFinder::SubtextFinder(const char* origin, const char* end, std::string_view subtext, bool ignore_case)
     : end_(end),
       last_start_(end - subtext.size()),

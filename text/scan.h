@@ -11,6 +11,10 @@
 
 #include "text/text_value.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillet::text {
 
 // First byte >= 0x80 in [p, end), or end.
@@ -20,6 +24,31 @@ const char* skip_high(const char* p, const char* end);
 
 // First byte equal to a or b in [p, end), or end.
 const char* find_either(const char* p, const char* end, unsigned char a, unsigned char b);
+// Bit i set where p[i] may start a space (0x20, or A1 followed by A1) or is the byte extra, for
+// the 16 places from p; p[0] to p[16] must be readable. Bytes only: whether a place starts a
+// character is the caller's check.
+inline unsigned space_or_mask16(const char* p, unsigned char extra) {
+#if defined(__SSE2__)
+  // A1 alone is the lead of much of the punctuation in Chinese text: only A1 A1 counts.
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+  const __m128i wide = _mm_set1_epi8(static_cast<char>(0xA1));
+  const __m128i hit = _mm_or_si128(
+      _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(extra)))),
+      _mm_and_si128(_mm_cmpeq_epi8(bytes, wide), _mm_cmpeq_epi8(next, wide)));
+  return static_cast<unsigned>(_mm_movemask_epi8(hit));
+#else
+  unsigned mask = 0;
+  for (int i = 0; i < 16; ++i) {
+    const auto byte = static_cast<unsigned char>(p[i]);
+    if (byte == ' ' || byte == extra || (byte == 0xA1 && static_cast<unsigned char>(p[i + 1]) == 0xA1)) mask |= 1u << i;
+  }
+  return mask;
+#endif
+}
+
+// The first place in [p, end) that may start a space or holds the byte extra (as above), or end.
+const char* find_space_or(const char* p, const char* end, unsigned char extra);
 
 // The start of the run of high bytes that ends at p, looking back no further than begin.
 inline const char* high_run_start(const char* begin, const char* p) {
@@ -33,6 +62,10 @@ inline bool ends_with_lone_lead(const char* begin, const char* end) { return ((e
 // Is p a character boundary as seen from begin? Looks back over the high bytes before p only.
 inline bool is_boundary_from(const char* begin, const char* p) { return ((p - high_run_start(begin, p)) & 1) == 0; }
 
+// The first line break ("\r\n") in [from, end) whose CR starts a character as seen by cursor,
+// or null. Successive calls must ask from positions that never move backwards.
+const char* find_line_break(const char* from, const char* end, BoundaryCursor& cursor);
+
 // Finds a non-empty subtext in [origin, end) at character boundaries seen from origin.
 // Successive calls must ask from positions that never move backwards; restart() begins a new
 // pairing origin (after a replacement or a separator, where the scan resumes as at a start).
@@ -42,7 +75,7 @@ class SubtextFinder {
 
   // The first match at or after from, or null.
   const char* next(const char* from);
-  void restart(const char* origin) { cursor_ = BoundaryCursor(origin); }
+  void restart(const char* origin) { cursor_.restart(origin); }
 
  private:
   const char* next_candidate(const char* from) const;

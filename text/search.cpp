@@ -40,26 +40,25 @@ std::int32_t find_text_reverse(std::string_view text, std::string_view subtext, 
   return last != nullptr ? static_cast<std::int32_t>(last - text.data() + 1) : -1;
 }
 
-char* replace_subtext(std::string_view text, std::string_view subtext, std::string_view replacement,
-                      std::optional<std::int32_t> start, std::optional<std::int32_t> count, bool case_sensitive) {
-  const std::int64_t skip = start ? offset_of(*start) : 0;
-  std::int32_t remaining = count.value_or(-1);
-  if (text.empty() || subtext.empty() || skip >= static_cast<std::int64_t>(text.size()) || remaining == 0) {
-    return make_text(text);
-  }
+namespace {
+
+// The replacement scan, for the command's text builder and for strings: appends to out the
+// text with the replacements made. False, with nothing appended, when nothing changes.
+template <class Out>
+bool append_replaced(Out& out, std::string_view text, std::string_view subtext, std::string_view replacement,
+                     std::int64_t skip, std::int32_t remaining, bool case_sensitive) {
+  if (text.empty() || subtext.empty() || skip >= static_cast<std::int64_t>(text.size()) || remaining == 0) return false;
   const char* end = text.data() + text.size();
   const char* pos = text.data() + skip;
   SubtextFinder finder(pos, end, subtext, !case_sensitive);
   const char* found = finder.next(pos);
-  if (found == nullptr && !(subtext.size() == 1 && ends_with_lone_lead(pos, end))) return make_text(text);
+  if (found == nullptr && !(subtext.size() == 1 && ends_with_lone_lead(pos, end))) return false;
 
-  TextBuilder out;
-  out.make_room(text.size());
   out.append(text.data(), static_cast<std::size_t>(skip));
   bool stopped_by_count = false;
   for (; found != nullptr; found = finder.next(pos)) {
     out.append(pos, static_cast<std::size_t>(found - pos));
-    out.append(replacement.data(), replacement.size());
+    if (!replacement.empty()) out.append(replacement.data(), replacement.size());
     pos = found + subtext.size();
     finder.restart(pos);  // the scan goes on after the match as from a new start
     if (remaining != -1) {
@@ -74,7 +73,25 @@ char* replace_subtext(std::string_view text, std::string_view subtext, std::stri
   // a longer one stops while fewer bytes remain than it has, and the rest is copied.
   const bool drop_lone_lead = !stopped_by_count && subtext.size() == 1 && ends_with_lone_lead(pos, end);
   out.append(pos, static_cast<std::size_t>(end - pos) - (drop_lone_lead ? 1 : 0));
+  return true;
+}
+
+}  // namespace
+
+char* replace_subtext(std::string_view text, std::string_view subtext, std::string_view replacement,
+                      std::optional<std::int32_t> start, std::optional<std::int32_t> count, bool case_sensitive) {
+  TextBuilder out;
+  out.make_room(text.size());
+  if (!append_replaced(out, text, subtext, replacement, start ? offset_of(*start) : 0, count.value_or(-1),
+                       case_sensitive)) {
+    return make_text(text);
+  }
   return out.to_text();
+}
+
+void append_replacing_all(std::string& out, std::string_view text, std::string_view subtext,
+                          std::string_view replacement, bool case_sensitive) {
+  if (!append_replaced(out, text, subtext, replacement, 0, -1, case_sensitive)) out.append(text);
 }
 
 void* split_text(std::string_view text, std::string_view separator, std::optional<std::int32_t> max_pieces) {
@@ -178,46 +195,55 @@ const char* trailing_cut(const char* begin, const char* end) {
 
 }  // namespace
 
-char* trim_leading(std::string_view text) {
-  const char* end = text.data() + text.size();
-  return text_of(skip_leading_spaces(text.data(), end), end);
-}
-
-char* trim_trailing(std::string_view text) {
-  return text_of(text.data(), trailing_cut(text.data(), text.data() + text.size()));
-}
-
-char* trim_both(std::string_view text) {
+std::string_view without_leading_spaces(std::string_view text) {
   const char* end = text.data() + text.size();
   const char* begin = skip_leading_spaces(text.data(), end);
-  return text_of(begin, trailing_cut(begin, end));
+  return {begin, static_cast<std::size_t>(end - begin)};
 }
 
-char* remove_all_spaces(std::string_view text) {
+std::string_view without_trailing_spaces(std::string_view text) {
+  return {text.data(), static_cast<std::size_t>(trailing_cut(text.data(), text.data() + text.size()) - text.data())};
+}
+
+std::string_view without_surrounding_spaces(std::string_view text) {
+  return without_trailing_spaces(without_leading_spaces(text));
+}
+
+char* trim_leading(std::string_view text) { return make_text(without_leading_spaces(text)); }
+char* trim_trailing(std::string_view text) { return make_text(without_trailing_spaces(text)); }
+char* trim_both(std::string_view text) { return make_text(without_surrounding_spaces(text)); }
+
+namespace {
+
+// RemoveAllSpaces's copy, for the command's text builder and for strings.
+template <class Out>
+void append_spaceless(Out& out, std::string_view text) {
   const char* begin = text.data();
   const char* end = begin + text.size();
-  TextBuilder out;
-  out.make_room(text.size());
   BoundaryCursor cursor(begin);
   const char* copied = begin;
-  for (const char* p = find_either(begin, end, 0x20, 0xA1); p < end; p = find_either(p, end, 0x20, 0xA1)) {
+  for (const char* p = find_space_or(begin, end, ' '); p < end; p = find_space_or(p, end, ' ')) {
     if (!cursor.is_boundary(p)) {
       ++p;  // a trail byte
-    } else if (*p == ' ') {
-      out.append(copied, static_cast<std::size_t>(p - copied));
-      copied = ++p;
-    } else if (end - p >= 2 && static_cast<unsigned char>(p[1]) == 0xA1) {
-      out.append(copied, static_cast<std::size_t>(p - copied));
-      copied = p += 2;
-    } else {
-      p += 2;  // A1 leading another character; past the end only for a lone lead byte
-      if (p > end) break;
+      continue;
     }
+    out.append(copied, static_cast<std::size_t>(p - copied));
+    copied = p += space_width(p, end);
   }
   const char* stop = ends_with_lone_lead(copied, end) ? end - 1 : end;
   out.append(copied, static_cast<std::size_t>(stop - copied));
+}
+
+}  // namespace
+
+char* remove_all_spaces(std::string_view text) {
+  TextBuilder out;
+  out.make_room(text.size());
+  append_spaceless(out, text);
   return out.to_text();
 }
+
+void append_without_spaces(std::string& out, std::string_view text) { append_spaceless(out, text); }
 
 // ---- Commands ---------------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "text/call_frame.h"
@@ -25,6 +26,12 @@ std::int32_t find_text_reverse(std::string_view text, std::string_view subtext,
 char* replace_subtext(std::string_view text, std::string_view subtext, std::string_view replacement,
                       std::optional<std::int32_t> start = {}, std::optional<std::int32_t> count = {},
                       bool case_sensitive = false);
+// Appends to out what replace_subtext returns for every occurrence from the first byte (no
+// start, no count): for callers that build strings rather than text values.
+void append_replacing_all(std::string& out, std::string_view text, std::string_view subtext,
+                          std::string_view replacement, bool case_sensitive);
+// Appends to out what remove_all_spaces returns.
+void append_without_spaces(std::string& out, std::string_view text);
 void* split_text(std::string_view text, std::string_view separator = ",",
                  std::optional<std::int32_t> max_pieces = {});
 int compare_text(std::string_view a, std::string_view b, bool case_sensitive);
@@ -33,6 +40,12 @@ char* right_text(std::string_view text, std::int32_t count);
 char* mid_text(std::string_view text, std::int32_t start, std::int32_t count);
 char* char_text(std::uint8_t code);
 char* space_text(std::int32_t count);
+// The text without its leading spaces, its trailing spaces, or both, as views into it: the
+// cuts of TrimLeading, TrimTrailing and TrimBoth, whose trailing cut also drops a lone lead
+// byte at the end.
+std::string_view without_leading_spaces(std::string_view text);
+std::string_view without_trailing_spaces(std::string_view text);
+std::string_view without_surrounding_spaces(std::string_view text);
 char* trim_leading(std::string_view text);
 char* trim_trailing(std::string_view text);
 char* trim_both(std::string_view text);

@@ -15,7 +15,10 @@
 // a-z wherever they stand, trail bytes included, and leaves every other byte alone.
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -80,21 +83,63 @@ class BoundaryCursor {
       p -= 16;
     }
 #endif
+    // Eight bytes at a time for what is left: a run that reaches back to the floor (a line of
+    // Chinese text after its line break) would otherwise be walked byte by byte.
+    while (p - floor >= 8) {
+      static_assert(std::endian::native == std::endian::little, "byte k of the word is p[k - 8]");
+      std::uint64_t word;
+      std::memcpy(&word, p - 8, 8);
+      const std::uint64_t low = ~word & 0x8080808080808080ULL;  // the top bit of each byte below 0x80
+      if (low != 0) return p - 8 + (64 - __builtin_clzll(low)) / 8;
+      p -= 8;
+    }
     while (p > floor && p[-1] >= 0x80) --p;
     return p;
   }
 
-  explicit BoundaryCursor(const char* start) : boundary_(reinterpret_cast<const unsigned char*>(start)) {}
+  explicit BoundaryCursor(const char* start)
+      : readable_(reinterpret_cast<const unsigned char*>(start)), boundary_(readable_) {}
+
+  // Scanning goes on from a new origin, a known boundary at or after the last one asked about,
+  // in the same text.
+  void restart(const char* origin) { boundary_ = reinterpret_cast<const unsigned char*>(origin); }
 
   bool is_boundary(const char* position) {
     const auto* p = reinterpret_cast<const unsigned char*>(position);
-    const unsigned char* q = last_run_start(boundary_, p);
+    // After a single-byte character (or a trail byte) a character always starts.
+    if (p == boundary_ || p[-1] < 0x80) {  // p > boundary_ >= the text's start in the second test
+      boundary_ = p;
+      return true;
+    }
+    const unsigned char* q = run_start(p);
     const bool on_boundary = ((p - q) & 1) == 0;
     boundary_ = on_boundary ? p : p - 1;
     return on_boundary;
   }
 
  private:
+  // As last_run_start from the last boundary, but a last stretch shorter than 16 bytes is read
+  // as one block when the text holds 16 bytes before p: a line of Chinese text reaches back to
+  // the boundary after its line break.
+  const unsigned char* run_start(const unsigned char* p) const {
+#if defined(__SSE2__)
+    while (p - boundary_ >= 16) {
+      const auto high = static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16))));
+      if (high != 0xFFFF) return p - 16 + (32 - __builtin_clz(~high & 0xFFFF));
+      p -= 16;
+    }
+    if (p > boundary_ && p - readable_ >= 16) {
+      // The bytes below the boundary count as the end of the run.
+      const auto below = static_cast<unsigned>(boundary_ - (p - 16));
+      auto high = static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 16))));
+      high &= ~((1u << below) - 1);
+      return p - 16 + (32 - __builtin_clz(~high & 0xFFFF));
+    }
+#endif
+    return last_run_start(boundary_, p);
+  }
+
+  const unsigned char* readable_;  // the text's first byte
   const unsigned char* boundary_;
 };
 

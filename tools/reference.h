@@ -3,12 +3,17 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "text/literal_reference.h"
 #include "tools/find.h"
+#include "tools/paragraphs.h"
+#include "tools/replace.h"
 
 namespace quillet::tools::reference {
 
@@ -59,6 +64,102 @@ inline std::optional<std::size_t> find_next(std::string_view document, std::stri
     if (p + text.size() <= selection.start && matches_at(p)) last = p;
   }
   return last;
+}
+
+// The character walks of the space commands, as their rules read.
+inline std::string remove_all_spaces(const std::string& t) {
+  std::string out;
+  for (std::size_t p = 0; p < t.size();) {
+    const auto b = static_cast<unsigned char>(t[p]);
+    if (b < 0x80) {
+      if (b != ' ') out += t[p];
+      p += 1;
+    } else if (p + 1 < t.size()) {
+      if (!(b == 0xA1 && static_cast<unsigned char>(t[p + 1]) == 0xA1)) out += t.substr(p, 2);
+      p += 2;
+    } else {
+      p += 1;  // a lone lead byte at the end is dropped
+    }
+  }
+  return out;
+}
+
+inline bool space_at(const std::string& t, std::size_t p, std::size_t& width) {
+  if (t[p] == ' ') return (width = 1), true;
+  if (p + 1 < t.size() && static_cast<unsigned char>(t[p]) == 0xA1 && static_cast<unsigned char>(t[p + 1]) == 0xA1) {
+    return (width = 2), true;
+  }
+  return false;
+}
+
+inline std::string trim_leading(const std::string& t) {
+  std::size_t p = 0, width = 0;
+  while (p < t.size() && space_at(t, p, width)) p += width;
+  return t.substr(p);
+}
+
+inline std::string trim_trailing(const std::string& t) {
+  std::size_t run = std::string::npos, p = 0, width = 0;
+  for (; p < t.size();) {
+    if (static_cast<unsigned char>(t[p]) >= 0x80 && p + 1 >= t.size()) {
+      return t.substr(0, p);  // the lone lead byte goes; spaces before it stay
+    }
+    if (space_at(t, p, width)) {
+      if (run == std::string::npos) run = p;
+      p += width;
+    } else {
+      run = std::string::npos;
+      p += static_cast<unsigned char>(t[p]) >= 0x80 ? 2 : 1;
+    }
+  }
+  return run == std::string::npos ? t : t.substr(0, run);
+}
+
+// The editor's steps as they were first written: each through the text commands' literal
+// walks, paragraphs by splitting at "\r\n".
+inline std::string paragraphs_rebuilt(const std::string& t, const std::function<std::string(const std::string&)>& line) {
+  std::string out;
+  for (const std::string& paragraph : text::literal::literal_split(t, "\r\n", std::nullopt)) out += line(paragraph) + "\r\n";
+  return out;
+}
+
+inline std::string replace_all(const std::string& t, const std::string& find, const std::string& with, bool match_case) {
+  return text::literal::literal_replace(t, find, with, std::nullopt, std::nullopt, match_case);
+}
+
+// Replace the pairs of line breaks until there are none: the document written back once per
+// pass.
+inline std::string collapse_line_breaks(std::string t) {
+  while (text::literal::literal_find(t, "\r\n\r\n", std::nullopt, false) != -1) {
+    t = replace_all(t, "\r\n\r\n", "\r\n", false);
+  }
+  return t;
+}
+
+inline std::string merge_paragraphs(const std::string& t) {
+  std::string out;
+  for (const std::string& paragraph : text::literal::literal_split(t, "\r\n", std::nullopt)) out += paragraph;
+  return out;
+}
+
+inline std::string split_at(const std::string& t, const std::string& separator) {
+  std::string out;
+  for (const std::string& piece : text::literal::literal_split(t, separator, std::nullopt)) out += piece + "\r\n";
+  return out;
+}
+
+inline std::string indent_paragraphs(const std::string& t, std::int32_t spaces) {
+  const std::string pad(spaces > 0 ? static_cast<std::size_t>(spaces) : 0, ' ');
+  return paragraphs_rebuilt(remove_all_spaces(t), [&](const std::string& p) { return pad + p; });
+}
+
+inline std::string delete_spaces(const std::string& t, SpacesToDelete which) {
+  switch (which) {
+    case SpacesToDelete::All: return remove_all_spaces(t);
+    case SpacesToDelete::Leading: return paragraphs_rebuilt(t, trim_leading);
+    case SpacesToDelete::Trailing: return paragraphs_rebuilt(t, trim_trailing);
+    default: return paragraphs_rebuilt(t, [](const std::string& p) { return trim_trailing(trim_leading(p)); });
+  }
 }
 
 }  // namespace quillet::tools::reference

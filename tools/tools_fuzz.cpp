@@ -1,5 +1,6 @@
 // Fuzzes the tools against their step-by-step references: the find tool from any selection in
-// both directions and both case modes, and the four conversions.
+// both directions and both case modes, the four conversions, the replace tools and the
+// paragraph tools.
 #include <cstdint>
 #include <string>
 
@@ -7,7 +8,9 @@
 #include "text/literal_reference.h"
 #include "tools/conversion.h"
 #include "tools/find.h"
+#include "tools/paragraphs.h"
 #include "tools/reference.h"
+#include "tools/replace.h"
 
 using namespace quillet;
 using text::fuzzing::check;
@@ -35,5 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(tools::lower_case(document) == text::literal::literal_case(document, false));
   check(tools::full_width(document) == text::literal::literal_full(document));
   check(tools::half_width(document) == text::literal::literal_half(document));
+
+  // The second piece serves as find text and separator, the third as replacement.
+  const bool match_case = input.flag(1);
+  check(tools::replace_all(document, needle, selection_bytes, match_case) ==
+        tools::reference::replace_all(document, needle, selection_bytes, match_case));
+  check(tools::collapse_line_breaks(document) == tools::reference::collapse_line_breaks(document));
+  check(tools::merge_paragraphs(document) == tools::reference::merge_paragraphs(document));
+  check(tools::split_at(document, needle) == tools::reference::split_at(document, needle));
+  const std::int32_t spaces = (input.flags >> 2) % 5 - 1;
+  check(tools::indent_paragraphs(document, spaces) == tools::reference::indent_paragraphs(document, spaces));
+  const auto which = static_cast<tools::SpacesToDelete>((input.flags >> 5) % 4);
+  check(tools::delete_spaces(document, which) == tools::reference::delete_spaces(document, which));
   return 0;
 }

@@ -1,0 +1,169 @@
+#include "tools/paragraphs.h"
+
+#include <algorithm>
+
+#include "text/search.h"
+
+namespace quillet::tools {
+namespace {
+
+bool is_full_width_space(const char* p, const char* end) {
+  return end - p >= 2 && static_cast<unsigned char>(p[0]) == 0xA1 && static_cast<unsigned char>(p[1]) == 0xA1;
+}
+
+// The end of the spaces starting at p, a character boundary.
+const char* skip_spaces(const char* p, const char* end) {
+  for (;;) {
+    if (p < end && *p == ' ') {
+      p += 1;
+    } else if (is_full_width_space(p, end)) {
+      p += 2;
+    } else {
+      return p;
+    }
+  }
+}
+
+// A document rebuilt paragraph by paragraph, where most paragraphs come out as they went in:
+// the stretches that do not change are copied whole, not a paragraph at a time.
+class Rebuilt {
+ public:
+  explicit Rebuilt(std::string_view document) : copied_(document.data()), end_(document.data() + document.size()) {
+    out_.reserve(document.size() + kLineBreak.size());
+  }
+  // Everything before cut is copied; what lies in [cut, resume) is left out.
+  void leave_out(const char* cut, const char* resume) {
+    out_.append(copied_, static_cast<std::size_t>(cut - copied_));
+    copied_ = resume;
+  }
+  // The rest, and the line break that every paragraph ends with when the last one had none.
+  std::string finish(bool last_paragraph_unended) {
+    out_.append(copied_, static_cast<std::size_t>(end_ - copied_));
+    if (last_paragraph_unended) out_.append(kLineBreak);
+    return std::move(out_);
+  }
+
+ private:
+  std::string out_;
+  const char* copied_;
+  const char* end_;
+};
+
+// Applies cut(paragraph) -> the part to keep, a view inside it, to every paragraph.
+template <class Cut>
+std::string rebuild_paragraphs(std::string_view document, Cut&& cut) {
+  Rebuilt rebuilt(document);
+  const char* end = document.data() + document.size();
+  bool unended = false;
+  for_each_paragraph(document, [&](std::string_view paragraph) {
+    const std::string_view kept = cut(paragraph);
+    const char* paragraph_end = paragraph.data() + paragraph.size();
+    if (kept.data() != paragraph.data()) rebuilt.leave_out(paragraph.data(), kept.data());
+    if (kept.data() + kept.size() != paragraph_end) rebuilt.leave_out(kept.data() + kept.size(), paragraph_end);
+    unended = paragraph_end == end;
+  });
+  return rebuilt.finish(unended);
+}
+
+// Only the last paragraph can end in a lone lead byte (anywhere else the byte after it would
+// be the line break's CR, which it would take as its trail), so a paragraph whose last byte
+// cannot end a space needs no closer look.
+std::string_view without_trailing(std::string_view paragraph, const char* document_end) {
+  if (paragraph.empty()) return paragraph;
+  const auto last = static_cast<unsigned char>(paragraph.back());
+  if (last != ' ' && last != 0xA1 && paragraph.data() + paragraph.size() != document_end) return paragraph;
+  return text::without_trailing_spaces(paragraph);
+}
+
+}  // namespace
+
+std::string split_at(std::string_view document, std::string_view separator) {
+  if (separator.empty()) return document.empty() ? std::string() : std::string(document) + "\r\n";
+  std::string out;
+  out.reserve(document.size() + document.size() / 8 + kLineBreak.size());
+  for_each_piece(document, separator, [&out](std::string_view piece) {
+    out.append(piece);
+    out.append(kLineBreak);
+  });
+  return out;
+}
+
+// One pass that removes the spaces and cuts the paragraphs of what is left. A CR starts a line
+// break when the next character that is not a space is an LF: the spaces between them go, and
+// the two meet.
+std::string indent_paragraphs(std::string_view document, std::int32_t spaces) {
+  const std::string pad(spaces > 0 ? static_cast<std::size_t>(spaces) : 0, ' ');
+  std::string out;
+  out.reserve(document.size() + document.size() / 16 * (pad.size() + 2) + pad.size() + 2);
+  bool owes_pad = true;       // the current paragraph's pad is not written yet
+  bool in_paragraph = false;  // text of the current paragraph was written
+  const auto write = [&](const char* from, const char* to) {
+    if (from == to) return;
+    if (owes_pad) out.append(pad);
+    owes_pad = false;
+    in_paragraph = true;
+    out.append(from, static_cast<std::size_t>(to - from));
+  };
+
+  const char* end = document.data() + document.size();
+  const char* copied = document.data();
+  text::BoundaryCursor cursor(copied);
+  // Places that may matter: spaces and CRs. What a place's handling passed over is done.
+  const auto handle = [&](const char* p) {
+    if (p < copied || !cursor.is_boundary(p)) return;  // passed over, or a trail byte
+    if (*p != '\r') {
+      write(copied, p);
+      copied = skip_spaces(p, end);
+      return;
+    }
+    const char* after = skip_spaces(p + 1, end);
+    if (after == end || *after != '\n') return;  // a CR of its own
+    if (owes_pad) out.append(pad);  // an empty paragraph has its pad too
+    if (after == p + 1) {
+      out.append(copied, static_cast<std::size_t>(after + 1 - copied));  // with its line break
+    } else {
+      out.append(copied, static_cast<std::size_t>(p - copied));
+      out.append(kLineBreak);
+    }
+    owes_pad = true;
+    in_paragraph = false;
+    copied = after + 1;
+    cursor.restart(copied);
+  };
+  for (const char* block = copied; block < end; block = std::max(block + 16, copied)) {
+    unsigned places = 0;
+    if (end - block >= 17) {
+      places = text::space_or_mask16(block, '\r');
+    } else {  // the last few bytes, one at a time
+      for (const char* p = text::find_space_or(block, end, '\r'); p < end; p = text::find_space_or(p + 1, end, '\r')) {
+        places |= 1u << (p - block);
+      }
+    }
+    for (; places != 0; places &= places - 1) handle(block + __builtin_ctz(places));
+  }
+  write(copied, text::ends_with_lone_lead(copied, end) ? end - 1 : end);
+  if (in_paragraph) out.append(kLineBreak);
+  return out;
+}
+
+std::string delete_spaces(std::string_view document, SpacesToDelete which) {
+  const char* end = document.data() + document.size();
+  switch (which) {
+    case SpacesToDelete::All: {
+      std::string out;
+      out.reserve(document.size());
+      text::append_without_spaces(out, document);
+      return out;
+    }
+    case SpacesToDelete::Leading:
+      return rebuild_paragraphs(document, text::without_leading_spaces);
+    case SpacesToDelete::Trailing:
+      return rebuild_paragraphs(document, [end](std::string_view p) { return without_trailing(p, end); });
+    case SpacesToDelete::BothEnds:
+      return rebuild_paragraphs(document,
+                                [end](std::string_view p) { return without_trailing(text::without_leading_spaces(p), end); });
+  }
+  return std::string(document);
+}
+
+}  // namespace quillet::tools
