@@ -1,5 +1,5 @@
 // The text tools in the real main window under Wine: a 1 MB and an 8 MB GBK document opened,
-// then each tool chosen from its menu. For every tool the time of the whole command is split
+// then each tool run from its menu or its dialog's button. For every tool the time of the whole command is split
 // into reading the document, the tool's own computation and the edit box update, and the
 // update is set beside a plain content write of the same result. Run it in a visible window
 // (scripts/bench runs it on a virtual X server with Wine's X11 driver) for the figures a user
@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bench/corpus.h"
 #include "bench/timing.h"
@@ -24,6 +25,8 @@
 #include "text/text_value.h"
 #include "tools/conversion.h"
 #include "tools/find.h"
+#include "tools/paragraphs.h"
+#include "tools/replace.h"
 
 namespace {
 
@@ -48,10 +51,76 @@ std::string document_text() {
   return document ? document.get() : "";
 }
 
+void click(const forms::UnitRef& button) {
+  SendMessageW(FormRuntime::instance().control(button.form_id, button.unit_id)->window(), BM_CLICK, 0, 0);
+}
+
+void fill(const forms::UnitRef& box, const char* text) { forms::win32::call::write_text(box, 8, text); }
+
+// A tool as the user runs it: prepare opens its dialog and fills it in (not timed), run is the
+// menu item or the button, compute the tool's own function on the same settings.
 struct Tool {
-  const char* caption;
-  std::string (*compute)(std::string_view);
+  const char* name;
+  std::function<void()> prepare;
+  std::function<void()> run;
+  std::function<std::string(std::string_view)> compute;
 };
+
+Tool from_menu(const char* caption, std::string (*compute)(std::string_view)) {
+  return {caption, [] {}, [caption] { choose(caption); }, compute};
+}
+
+std::vector<Tool> every_tool() {
+  namespace unit = forms::unit;
+  using tools::SpacesToDelete;
+  const auto& line_break = unit::line_break_replace_form;
+  return {
+      from_menu("到大写", tools::upper_case),
+      from_menu("到小写", tools::lower_case),
+      from_menu("到全角", tools::full_width),
+      from_menu("到半角", tools::half_width),
+      {"替换",
+       [] {
+         choose("&R.基本替换");
+         fill(unit::replace_form::kFindText, "editor");
+         fill(unit::replace_form::kReplacement, "EDITOR");
+       },
+       [] { click(unit::replace_form::kReplaceButton); },
+       [](std::string_view d) { return tools::replace_all(d, "editor", "EDITOR", false); }},
+      {"换行符前后",  // joins every line that ends in a full stop to the next
+       [&line_break] {
+         choose("换行符前后文本");
+         fill(line_break.find_before, "\xA1\xA3");
+         fill(line_break.replace_before, "\xA1\xA3");
+         forms::win32::call::write_bool(line_break.replace_separator, 18, false);
+       },
+       [&line_break] { click(line_break.run_button); },
+       [](std::string_view d) {
+         return tools::replace_around_separator(d, {tools::kLineBreak, "\xA1\xA3", true, "", "\xA1\xA3", false, ""});
+       }},
+      from_menu("多换行符变单换行符", tools::collapse_line_breaks),
+      from_menu("合为一段", tools::merge_paragraphs),
+      {"分割文本",
+       [] {
+         choose("分割文本");
+         fill(unit::split_form::kSeparator, "\xA3\xAC");  // ，
+       },
+       [] { click(unit::split_form::kRunButton); },
+       [](std::string_view d) { return tools::split_at(d, "\xA3\xAC"); }},
+      {"段前增减", [] { choose("段前增减"); }, [] { click(unit::leading_spaces_form::kRunButton); },
+       [](std::string_view d) { return tools::indent_paragraphs(d, 4); }},
+      {"删除段首尾",
+       [] {
+         choose("删除");
+         click(unit::delete_spaces_form::kBothEnds);
+       },
+       [] { click(unit::delete_spaces_form::kRunButton); },
+       [](std::string_view d) { return tools::delete_spaces(d, SpacesToDelete::BothEnds); }},
+      {"删除全部", [] { click(unit::delete_spaces_form::kAll); },
+       [] { click(unit::delete_spaces_form::kRunButton); },
+       [](std::string_view d) { return tools::delete_spaces(d, SpacesToDelete::All); }},
+  };
+}
 
 }  // namespace
 
@@ -63,10 +132,7 @@ int main() {
   runtime.process_pending_messages();
   std::printf("main window visible: %s\n", IsWindowVisible(runtime.window_of(forms::kMainForm)) ? "yes" : "no");
 
-  const Tool tools[] = {{"到大写", quillet::tools::upper_case},
-                        {"到小写", quillet::tools::lower_case},
-                        {"到全角", quillet::tools::full_width},
-                        {"到半角", quillet::tools::half_width}};
+  const std::vector<Tool> tools = every_tool();
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillet-bench";
   std::filesystem::create_directories(folder);
 
@@ -80,14 +146,15 @@ int main() {
     const double open_ms = timed_ms([&] { editor::LoadDocument(windows_path.c_str()); });
     if (document_text() != corpus) std::printf("  (MISMATCH after open)\n");
     std::printf("\n%zu MB: open %.0f ms\n", megabytes, open_ms);
-    std::printf("  %-8s %9s %9s %9s %9s %9s %12s %8s %9s\n", "tool", "total ms", "read ms", "compute", "update",
+    std::printf("  %-10s %9s %9s %9s %9s %9s %12s %8s %9s\n", "tool", "total ms", "read ms", "compute", "update",
                 "compute%", "plain write", "ratio", "undo ms");
 
     for (const Tool& tool : tools) {
       editor::State().fullWidthMode = 0;
+      tool.prepare();
+      const std::string expected = tool.compute(corpus);
       // The same old text is replaced in both measurements.
       editor::WriteDocument(corpus.c_str());
-      const std::string expected = tool.compute(corpus);
       const double plain_ms = timed_ms([&] { editor::WriteDocument(expected.c_str()); });
 
       // A write makes the next read a real one, as it is when a tool starts after typing.
@@ -96,12 +163,12 @@ int main() {
       const double read_ms = timed_ms([&] { read = document_text(); });
       const double compute_ms = timed_ms([&] { (void)tool.compute(read); });
       editor::WriteDocument(corpus.c_str());
-      const double total_ms = timed_ms([&] { choose(tool.caption); });
+      const double total_ms = timed_ms(tool.run);
       const double update_ms = total_ms - read_ms - compute_ms;
       const bool converted = document_text() == expected;
       const double undo_ms = timed_ms([&] { choose("&U.撤消"); });
       const bool undone = document_text() == corpus;
-      std::printf("  %-8s %9.0f %9.1f %9.1f %9.0f %8.1f%% %12.0f %7.2fx %9.0f%s\n", tool.caption, total_ms, read_ms,
+      std::printf("  %-10s %9.0f %9.1f %9.1f %9.0f %8.1f%% %12.0f %7.2fx %9.0f%s\n", tool.name, total_ms, read_ms,
                   compute_ms, update_ms, 100.0 * compute_ms / total_ms, plain_ms, update_ms / plain_ms, undo_ms,
                   converted && undone ? "" : "  (MISMATCH)");
     }

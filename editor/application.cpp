@@ -1,15 +1,22 @@
 #include "editor/application.h"
 
 #include "editor/app_state.h"
+#include "editor/context_replace_dialog.h"
 #include "editor/conversion_menu.h"
+#include "editor/delete_spaces_dialog.h"
 #include "editor/document.h"
 #include "editor/edit_menu.h"
 #include "editor/file_menu.h"
 #include "editor/find_dialog.h"
 #include "editor/format_menu.h"
+#include "editor/leading_spaces_dialog.h"
 #include "editor/main_window.h"
+#include "editor/paragraph_menu.h"
 #include "editor/recent_files.h"
+#include "editor/replace_dialog.h"
+#include "editor/replace_menu.h"
 #include "editor/search_menu.h"
+#include "editor/split_dialog.h"
 #include "forms/catalogue.h"
 #include "forms/win32/form_runtime.h"
 #include "runtime/errors.h"
@@ -70,6 +77,21 @@ void RegisterHandlers() {
   Bind(R::ToLowerCase, ConvertToLowerCase);
   Bind(R::ToFullWidth, ConvertToFullWidth);
   Bind(R::ToHalfWidth, ConvertToHalfWidth);
+  // Replace items and their dialogs.
+  Bind(R::OpenReplaceDialog, OpenReplaceDialog);
+  Bind(R::RunReplace, RunReplace);
+  Bind(R::OpenLineBreakReplace, OpenLineBreakReplace);
+  Bind(R::OpenTabReplace, OpenTabReplace);
+  Bind(R::RunContextReplace, RunContextReplace);
+  Bind(R::CollapseLineBreaks, CollapseLineBreaks);
+  Bind(R::MergeParagraphs, MergeParagraphs);
+  // Paragraph tools and their dialogs.
+  Bind(R::OpenSplitDialog, OpenSplitDialog);
+  Bind(R::SplitDocument, SplitDocument);
+  Bind(R::OpenLeadingSpacesDialog, OpenLeadingSpacesDialog);
+  Bind(R::IndentParagraphs, IndentParagraphs);
+  Bind(R::OpenDeleteSpacesDialog, OpenDeleteSpacesDialog);
+  Bind(R::DeleteSpaces, DeleteSpaces);
 }
 
 void StartEditor(const char* file_to_open) {

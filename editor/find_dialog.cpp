@@ -1,6 +1,7 @@
 #include "editor/find_dialog.h"
 
 #include "editor/app_state.h"
+#include "editor/dialog_fields.h"
 #include "editor/search_menu.h"
 #include "editor/units.h"
 #include "forms/win32/methods.h"
@@ -13,7 +14,7 @@ namespace call = forms::win32::call;
 // The window's search text and case choice become the ones remembered for the run.
 void TakeSearchFromDialog() {
   State().searchText = call::read_text(find_form::kSearchText, property::kContent);
-  State().searchMatchCase = call::read_bool(find_form::kMatchCase, property::kChecked);
+  State().searchMatchCase = IsChecked(find_form::kMatchCase);
 }
 
 }  // namespace

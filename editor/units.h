@@ -12,6 +12,12 @@ namespace quillet::editor {
 using forms::UnitRef;
 namespace main_window = forms::unit::main_window;
 namespace find_form = forms::unit::find_form;
+namespace replace_form = forms::unit::replace_form;
+namespace split_form = forms::unit::split_form;
+namespace leading_spaces_form = forms::unit::leading_spaces_form;
+namespace delete_spaces_form = forms::unit::delete_spaces_form;
+using forms::unit::line_break_replace_form;
+using forms::unit::tab_replace_form;
 
 namespace property {
 // Every window and control.
