@@ -76,22 +76,89 @@ const char* find_space_or(const char* p, const char* end, unsigned char extra) {
   return p;
 }
 
-const char* find_line_break(const char* from, const char* end, BoundaryCursor& cursor) {
-  const char* p = from;
-  while (end - p >= 2) {
-    const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - 1 - p)));
-    if (cr == nullptr) return nullptr;
-    if (cr[1] == '\n' && cursor.is_boundary(cr)) return cr;
-    p = cr + 1;
+namespace {
+
+// Which bytes are trail bytes, for the 64 bytes whose high bytes (0x80-0xFF) are high. A run of
+// high bytes that starts a character alternates lead and trail, and the byte after a run of
+// odd length is a trail too; carry says whether the first byte is a trail, and comes back
+// saying it of the next block's first byte. (The run arithmetic is the one used to find
+// escaped characters after runs of backslashes.)
+std::uint64_t trail_bytes(std::uint64_t high, std::uint64_t& carry) {
+  constexpr std::uint64_t kEven = 0x5555555555555555ULL;
+  high &= ~carry;  // a trail byte leads nothing
+  const std::uint64_t follows_lead = high << 1 | carry;
+  const std::uint64_t odd_starts = high & ~kEven & ~follows_lead;
+  std::uint64_t even_sequences = 0;
+  carry = __builtin_add_overflow(odd_starts, high, &even_sequences) ? 1 : 0;
+  return (kEven ^ (even_sequences << 1)) & follows_lead;
+}
+
+std::uint64_t high_bytes(const char* bytes) {
+#if defined(__SSE2__)
+  std::uint64_t mask = 0;
+  for (int i = 0; i < 4; ++i) {
+    mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(load16(bytes + 16 * i)))) << (16 * i);
+  }
+  return mask;
+#else
+  std::uint64_t mask = 0;
+  for (int i = 0; i < 64; ++i) {
+    if (is_lead_byte(bytes[i])) mask |= std::uint64_t{1} << i;
+  }
+  return mask;
+#endif
+}
+
+}  // namespace
+
+void BlockScanner::load() {
+  // A full block is read in place, with the byte after it when there is one; the last blocks
+  // are copied out with zeros behind them.
+  if (static_cast<std::size_t>(end_ - block_) > kBlock) {
+    bytes_ = block_;
+  } else {
+    std::memset(tail_, 0, sizeof tail_);
+    std::memcpy(tail_, block_, static_cast<std::size_t>(end_ - block_));
+    bytes_ = tail_;
+  }
+  trails_ = trail_bytes(high_bytes(bytes_), carry_);
+}
+
+void LineBreaks::take_block() {
+  if (scanner_.done()) return;
+  breaks_ = scanner_.equal('\r') & scanner_.followed_by('\n') & ~scanner_.trails();
+}
+
+const char* LineBreaks::next(const char* from) {
+  while (!scanner_.done()) {
+    const char* block = scanner_.block();
+    if (from > block) breaks_ &= from - block >= 64 ? 0 : ~std::uint64_t{0} << (from - block);
+    if (breaks_ != 0) return block + __builtin_ctzll(breaks_);
+    scanner_.advance();
+    take_block();
   }
   return nullptr;
 }
 
+namespace {
+bool has_letter(std::string_view bytes) {
+  for (const char byte : bytes) {
+    if (fold_case(static_cast<unsigned char>(byte)) != static_cast<unsigned char>(byte) ||
+        (byte >= 'a' && byte <= 'z')) {
+      return true;
+    }
+  }
+  return false;
+}
+}  // namespace
+
+// Folding changes nothing for a subtext without ASCII letters: no byte of the text folds onto
+// one of its bytes unless it is that byte.
 SubtextFinder::SubtextFinder(const char* origin, const char* end, std::string_view subtext, bool ignore_case)
     : end_(end),
       last_start_(end - subtext.size()),
       subtext_(subtext),
-      ignore_case_(ignore_case),
+      ignore_case_(ignore_case && has_letter(subtext)),
       first_(static_cast<unsigned char>(subtext.front())),
       last_(static_cast<unsigned char>(subtext.back())),
       cursor_(origin) {

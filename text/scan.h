@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "text/text_value.h"
@@ -62,9 +63,74 @@ inline bool ends_with_lone_lead(const char* begin, const char* end) { return ((e
 // Is p a character boundary as seen from begin? Looks back over the high bytes before p only.
 inline bool is_boundary_from(const char* begin, const char* p) { return ((p - high_run_start(begin, p)) & 1) == 0; }
 
-// The first line break ("\r\n") in [from, end) whose CR starts a character as seen by cursor,
-// or null. Successive calls must ask from positions that never move backwards.
-const char* find_line_break(const char* from, const char* end, BoundaryCursor& cursor);
+// Goes through a text in blocks of 64 bytes, in order, and tells for each which bytes are
+// trail bytes (seen from the text's first byte) and where given bytes stand: for whole-text
+// passes that look for many places, without working out each one's character boundary on its
+// own. Bit i of a mask stands for byte i of the block; the bytes after the text count as 0.
+class BlockScanner {
+ public:
+  static constexpr std::size_t kBlock = 64;
+
+  BlockScanner(const char* begin, const char* end) : block_(begin), end_(end), bytes_(begin) {
+    if (!done()) load();
+  }
+
+  bool done() const { return block_ >= end_; }
+  const char* block() const { return block_; }
+  std::uint64_t trails() const { return trails_; }
+  // Bytes equal to byte, and bytes followed by one equal to byte (the byte after the block
+  // included).
+  std::uint64_t equal(unsigned char byte) const { return mask(bytes_, byte); }
+  std::uint64_t followed_by(unsigned char byte) const { return mask(bytes_ + 1, byte); }
+  void advance() {
+    block_ += kBlock;
+    if (!done()) load();
+  }
+
+ private:
+  static std::uint64_t mask(const char* bytes, unsigned char byte) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(byte));
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+      bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted))))
+              << (16 * i);
+    }
+    return bits;
+#else
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < kBlock; ++i) {
+      if (static_cast<unsigned char>(bytes[i]) == byte) bits |= std::uint64_t{1} << i;
+    }
+    return bits;
+#endif
+  }
+  void load();
+
+  const char* block_;
+  const char* end_;
+  const char* bytes_;  // the block's bytes and the one after: the text, or tail_ at the end
+  alignas(16) char tail_[kBlock + 16];
+  std::uint64_t trails_ = 0;
+  std::uint64_t carry_ = 0;  // the next block starts with a trail byte
+};
+
+// The line breaks ("\r\n" whose CR starts a character, seen from the text's first byte) of a
+// text, in order; every one of them, so each is also where a scan that restarts after the
+// previous one finds it.
+class LineBreaks {
+ public:
+  LineBreaks(const char* begin, const char* end) : scanner_(begin, end) { take_block(); }
+  // The first line break at or after from, or null.
+  const char* next(const char* from);
+
+ private:
+  void take_block();
+
+  BlockScanner scanner_;
+  std::uint64_t breaks_ = 0;
+};
 
 // Finds a non-empty subtext in [origin, end) at character boundaries seen from origin.
 // Successive calls must ask from positions that never move backwards; restart() begins a new

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "text/text_test_support.h"
 
@@ -84,6 +85,58 @@ TEST(SubtextFinder, LongTextsWithMatchesInEveryBlockPosition) {
     const char* found = find_in(text, "KEY", true);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(static_cast<std::size_t>(found - text.data()), text.size() - 3);
+  }
+}
+
+// Texts of several blocks, where runs of high bytes cross from one block into the next: long
+// runs of every length around 64, and the mixed alphabet.
+std::string multi_block_text(std::mt19937& rng) {
+  std::string text;
+  const std::size_t target = 1 + rng() % 400;
+  while (text.size() < target) {
+    if (rng() % 4 == 0) {
+      text.append(rng() % 140, static_cast<char>(0xB0 + rng() % 3));  // a run of lead-range bytes
+    } else {
+      text += random_mixed_bytes(rng, 1 + rng() % 20);
+    }
+  }
+  return text;
+}
+
+TEST(BlockScanner, TrailBytesAgreeWithSteppingFromTheStart) {
+  std::mt19937 rng(31);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string text = multi_block_text(rng);
+    const std::vector<bool> starts = boundaries_by_stepping(text);
+    std::size_t checked = 0;
+    for (BlockScanner scanner(text.data(), text.data() + text.size()); !scanner.done(); scanner.advance()) {
+      const std::size_t base = static_cast<std::size_t>(scanner.block() - text.data());
+      for (std::size_t i = 0; i < 64 && base + i < text.size(); ++i, ++checked) {
+        // A trail byte is one that follows a lead byte: not a boundary, or the byte after a
+        // lone lead at the end.
+        const bool trail = base + i > 0 && !starts[base + i];
+        ASSERT_EQ(((scanner.trails() >> i) & 1) != 0, trail) << round << " at " << base + i;
+        ASSERT_EQ(((scanner.equal('\r') >> i) & 1) != 0, text[base + i] == '\r');
+      }
+    }
+    ASSERT_EQ(checked, text.size());
+  }
+}
+
+TEST(LineBreaks, AreTheBoundaryMatchesOfCrLf) {
+  std::mt19937 rng(32);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = multi_block_text(rng);
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+      if (rng() % 8 == 0) text.replace(i, 2, "\r\n");
+    }
+    std::vector<const char*> expected;
+    const char* end = text.data() + text.size();
+    for (const char* p = text.data(); (p = find_on_boundary(p, end, "\r\n")) != nullptr; p += 2) expected.push_back(p);
+    std::vector<const char*> found;
+    LineBreaks breaks(text.data(), end);
+    for (const char* p = breaks.next(text.data()); p != nullptr; p = breaks.next(p + 2)) found.push_back(p);
+    ASSERT_EQ(found, expected) << round;
   }
 }
 

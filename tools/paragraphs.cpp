@@ -1,11 +1,49 @@
 #include "tools/paragraphs.h"
 
-#include <algorithm>
+#include <cstring>
+
 
 #include "text/search.h"
 
 namespace quillet::tools {
 namespace {
+
+// Output built in a string sized ahead and written through a cursor, for passes that append
+// many short pieces of one source: a short piece of the source is copied in 16-byte strokes,
+// which may read past it (never past the source's end) and write past it (into the room kept
+// spare).
+class Writer {
+ public:
+  Writer(std::size_t expected, const char* source_end) : bytes_(expected + kSpare, '\0'), source_end_(source_end) {}
+  // A piece of the source.
+  void copy(const char* from, std::size_t count) {
+    char* to = room(count);
+    if (count > 64 || source_end_ - from < static_cast<std::ptrdiff_t>(count + kSpare)) {
+      std::memcpy(to, from, count);
+    } else {
+      for (std::size_t done = 0; done < count; done += 16) std::memcpy(to + done, from + done, 16);
+    }
+  }
+  // Anything else.
+  void put(std::string_view piece) { std::memcpy(room(piece.size()), piece.data(), piece.size()); }
+  std::string take() {
+    bytes_.resize(at_);
+    return std::move(bytes_);
+  }
+
+ private:
+  static constexpr std::size_t kSpare = 16;
+  char* room(std::size_t count) {
+    if (bytes_.size() - at_ < count + kSpare) bytes_.resize(2 * bytes_.size() + count + kSpare);
+    char* to = bytes_.data() + at_;
+    at_ += count;
+    return to;
+  }
+
+  std::string bytes_;
+  std::size_t at_ = 0;
+  const char* source_end_;
+};
 
 bool is_full_width_space(const char* p, const char* end) {
   return end - p >= 2 && static_cast<unsigned char>(p[0]) == 0xA1 && static_cast<unsigned char>(p[1]) == 0xA1;
@@ -93,57 +131,56 @@ std::string split_at(std::string_view document, std::string_view separator) {
 // the two meet.
 std::string indent_paragraphs(std::string_view document, std::int32_t spaces) {
   const std::string pad(spaces > 0 ? static_cast<std::size_t>(spaces) : 0, ' ');
-  std::string out;
-  out.reserve(document.size() + document.size() / 16 * (pad.size() + 2) + pad.size() + 2);
+  const char* document_end = document.data() + document.size();
+  Writer out(document.size() + document.size() / 16 * (pad.size() + 2) + pad.size() + 2, document_end);
   bool owes_pad = true;       // the current paragraph's pad is not written yet
   bool in_paragraph = false;  // text of the current paragraph was written
   const auto write = [&](const char* from, const char* to) {
     if (from == to) return;
-    if (owes_pad) out.append(pad);
+    if (owes_pad) out.put(pad);
     owes_pad = false;
     in_paragraph = true;
-    out.append(from, static_cast<std::size_t>(to - from));
+    out.copy(from, static_cast<std::size_t>(to - from));
   };
 
   const char* end = document.data() + document.size();
   const char* copied = document.data();
-  text::BoundaryCursor cursor(copied);
-  // Places that may matter: spaces and CRs. What a place's handling passed over is done.
-  const auto handle = [&](const char* p) {
-    if (p < copied || !cursor.is_boundary(p)) return;  // passed over, or a trail byte
-    if (*p != '\r') {
-      write(copied, p);
-      copied = skip_spaces(p, end);
-      return;
-    }
-    const char* after = skip_spaces(p + 1, end);
-    if (after == end || *after != '\n') return;  // a CR of its own
-    if (owes_pad) out.append(pad);  // an empty paragraph has its pad too
-    if (after == p + 1) {
-      out.append(copied, static_cast<std::size_t>(after + 1 - copied));  // with its line break
-    } else {
-      out.append(copied, static_cast<std::size_t>(p - copied));
-      out.append(kLineBreak);
-    }
-    owes_pad = true;
-    in_paragraph = false;
-    copied = after + 1;
-    cursor.restart(copied);
-  };
-  for (const char* block = copied; block < end; block = std::max(block + 16, copied)) {
-    unsigned places = 0;
-    if (end - block >= 17) {
-      places = text::space_or_mask16(block, '\r');
-    } else {  // the last few bytes, one at a time
-      for (const char* p = text::find_space_or(block, end, '\r'); p < end; p = text::find_space_or(p + 1, end, '\r')) {
-        places |= 1u << (p - block);
+  // Spaces and line breaks are whole characters: with them gone, the characters of the rest
+  // are the ones a scan from the start sees, so the places that matter can be marked a block at
+  // a time.
+  for (text::BlockScanner scanner(copied, end); !scanner.done(); scanner.advance()) {
+    const char* block = scanner.block();
+    std::uint64_t places = (scanner.equal(' ') | scanner.equal('\r') | (scanner.equal(0xA1) & scanner.followed_by(0xA1))) &
+                           ~scanner.trails();
+    // Drops the places that what was handled has passed over.
+    const auto passed = [&] {
+      if (copied > block) places &= copied - block >= 64 ? 0 : ~std::uint64_t{0} << (copied - block);
+    };
+    for (passed(); places != 0; passed()) {
+      const char* p = block + __builtin_ctzll(places);
+      places &= places - 1;
+      if (*p != '\r') {
+        write(copied, p);
+        copied = skip_spaces(p, end);
+        continue;
       }
+      const char* after = skip_spaces(p + 1, end);
+      if (after == end || *after != '\n') continue;  // a CR of its own
+      if (owes_pad) out.put(pad);  // an empty paragraph has its pad too
+      if (after == p + 1) {
+        out.copy(copied, static_cast<std::size_t>(after + 1 - copied));  // with its line break
+      } else {
+        out.copy(copied, static_cast<std::size_t>(p - copied));
+        out.put(kLineBreak);
+      }
+      owes_pad = true;
+      in_paragraph = false;
+      copied = after + 1;
     }
-    for (; places != 0; places &= places - 1) handle(block + __builtin_ctz(places));
   }
   write(copied, text::ends_with_lone_lead(copied, end) ? end - 1 : end);
-  if (in_paragraph) out.append(kLineBreak);
-  return out;
+  if (in_paragraph) out.put(kLineBreak);
+  return out.take();
 }
 
 std::string delete_spaces(std::string_view document, SpacesToDelete which) {

@@ -35,13 +35,11 @@ void for_each_piece(std::string_view text, std::string_view separator, Visit&& v
     visit(std::string_view(piece, static_cast<std::size_t>(found - piece)));
     piece = found + separator.size();
   };
-  if (separator == kLineBreak) {  // the common case, with a finder of its own
-    text::BoundaryCursor cursor(piece);
-    for (const char* found = text::find_line_break(piece, end, cursor); found != nullptr;
-         found = text::find_line_break(piece, end, cursor)) {
-      cut(found);
-      cursor.restart(piece);  // the scan goes on as from a new start
-    }
+  if (separator == kLineBreak) {
+    // Line breaks are ASCII: after one, a scan that starts afresh sees the characters a scan
+    // from the start sees, so they can all be found in one go.
+    text::LineBreaks breaks(piece, end);
+    for (const char* found = breaks.next(piece); found != nullptr; found = breaks.next(piece)) cut(found);
   } else {
     text::SubtextFinder finder(piece, end, separator, false);
     for (const char* found = finder.next(piece); found != nullptr; found = finder.next(piece)) {

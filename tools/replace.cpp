@@ -34,16 +34,15 @@ std::string collapse_line_breaks(std::string_view document) {
   const char* copied = document.data();
   const char* end = copied + document.size();
   const auto more_breaks = [end](const char* p) { return end - p >= 2 && p[0] == '\r' && p[1] == '\n'; };
-  text::BoundaryCursor cursor(copied);
-  for (const char* found = text::find_line_break(copied, end, cursor); found != nullptr;) {
+  text::LineBreaks breaks(copied, end);
+  for (const char* found = breaks.next(copied); found != nullptr;) {
     const char* after = found + kLineBreak.size();
     if (more_breaks(after)) {
       out.append(copied, static_cast<std::size_t>(after - copied));
       while (more_breaks(after)) after += kLineBreak.size();
       copied = after;
     }
-    cursor.restart(after);
-    found = text::find_line_break(after, end, cursor);
+    found = breaks.next(after);
   }
   out.append(copied, static_cast<std::size_t>(end - copied));
   return out;
