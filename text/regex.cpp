@@ -1,6 +1,10 @@
 #include "text/regex.h"
 
+#include <array>
+#include <cstring>
+
 #include "text/regex_config.h"
+#include "text/regex_start.h"
 #include "text/text_builder.h"
 
 namespace quillet::text {
@@ -12,13 +16,13 @@ namespace {
 // iterator that counts every step and gives up, like the library's own limit, by throwing
 // once a budget proportional to the text is spent. Ordinary patterns take a few steps per
 // byte; the budget allows far more.
-thread_local std::int64_t steps_left = 0;
-
 constexpr std::int64_t kBaseSteps = 50'000'000;
 constexpr std::int64_t kStepsPerByte = 64;
 
 struct SearchBudgetSpent {};
 
+// Walks the text and spends one step of its search's budget per move. The budget is the
+// search's own, reached through a pointer that every copy of the iterator carries.
 class CountingIterator {
  public:
   using iterator_category = std::random_access_iterator_tag;
@@ -28,7 +32,7 @@ class CountingIterator {
   using reference = const char&;
 
   CountingIterator() = default;
-  explicit CountingIterator(const char* p) : p_(p) {}
+  CountingIterator(const char* p, std::int64_t* budget) : p_(p), budget_(budget) {}
   const char* base() const { return p_; }
 
   reference operator*() const { return *p_; }
@@ -51,20 +55,84 @@ class CountingIterator {
   friend CountingIterator operator+(difference_type n, CountingIterator it) { return it += n; }
   friend CountingIterator operator-(CountingIterator it, difference_type n) { return it -= n; }
   friend difference_type operator-(CountingIterator a, CountingIterator b) { return a.p_ - b.p_; }
-  friend auto operator<=>(CountingIterator a, CountingIterator b) = default;
+  friend bool operator==(CountingIterator a, CountingIterator b) { return a.p_ == b.p_; }
+  friend auto operator<=>(CountingIterator a, CountingIterator b) { return a.p_ <=> b.p_; }
 
  private:
   // A jump costs one step: only walking, which is where backtracking spends its time, adds up.
   CountingIterator& step(difference_type n) {
-    if (--steps_left < 0) throw SearchBudgetSpent{};
+    if (budget_ != nullptr && --*budget_ < 0) throw SearchBudgetSpent{};
     p_ += n;
     return *this;
   }
   const char* p_ = nullptr;
+  std::int64_t* budget_ = nullptr;
 };
+
+// The first place in [p, end) whose byte is in the set, or end.
+const char* next_start(const char* p, const char* end, const std::array<bool, 256>& starts, int only_byte) {
+  if (only_byte >= 0) {
+    const void* found = std::memchr(p, only_byte, static_cast<std::size_t>(end - p));
+    return found != nullptr ? static_cast<const char*>(found) : end;
+  }
+  while (p < end && !starts[static_cast<unsigned char>(*p)]) ++p;
+  return p;
+}
+
+// The search loop of SearchAll: each further search starts where the previous match ended,
+// with that position as the beginning of the text (^ and \A match there, and nothing before it
+// is looked at). An empty match is reported and then ends the search: at offset 0 that is the
+// rule, and elsewhere the next search would find the same empty match again. found(match) is
+// called for each match; false when the search gave up (too complex, over budget, out of
+// memory) after the matches found so far.
+//
+// When the bytes that can begin a match are known, the library is asked for a match only
+// where such a byte stands, anchored there with the beginning of the text where it would have
+// been: the leftmost match it would have found by trying every place from there.
+template <class Found>
+bool each_match(const Expression& expression, const std::optional<ByteSet>& start_bytes, std::string_view text,
+                Found&& found) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  std::int64_t budget = kBaseSteps + kStepsPerByte * static_cast<std::int64_t>(text.size());
+  const CountingIterator last(end, &budget);
+  boost::match_results<CountingIterator> match;
+  try {
+    if (!start_bytes) {
+      CountingIterator from(begin, &budget);
+      while (boost::regex_search(from, last, match, expression, boost::match_default)) {
+        found(match);
+        if (match[0].length() == 0) break;
+        from = match[0].second;
+      }
+      return true;
+    }
+    std::array<bool, 256> starts{};
+    int only_byte = -1;
+    for (int b = 0; b < 256; ++b) {
+      starts[static_cast<std::size_t>(b)] = start_bytes->test(static_cast<std::size_t>(b));
+      if (starts[static_cast<std::size_t>(b)]) only_byte = start_bytes->count() == 1 ? b : -1;
+    }
+    const char* from = begin;
+    for (const char* p = next_start(from, end, starts, only_byte); p < end; p = next_start(p, end, starts, only_byte)) {
+      if (!boost::regex_search(CountingIterator(p, &budget), last, match, expression,
+                               boost::match_default | boost::match_continuous, CountingIterator(from, &budget))) {
+        ++p;
+        continue;
+      }
+      found(match);
+      if (match[0].second.base() == p) break;  // an empty match, which a known start rules out
+      from = p = match[0].second.base();
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
 
 struct RegexObject {
   std::optional<Expression> expression;  // empty until a pattern compiles
+  std::optional<ByteSet> start_bytes;    // where a match can begin, when the pattern tells
 };
 
 struct SearchResultObject {
@@ -126,46 +194,55 @@ void RegexDestroy(ValueRecord*, std::int32_t, ValueRecord* args) {
   cell->constructed = 0;
 }
 
+std::optional<Expression> compile(std::string_view pattern, bool case_sensitive) {
+  boost::regex_constants::syntax_option_type flags = boost::regex_constants::perl;
+  if (!case_sensitive) flags |= boost::regex_constants::icase;
+  try {
+    return Expression(pattern.data(), pattern.data() + pattern.size(), flags);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
 void Create(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   RegexObject* regex = regex_of(args[0]);
   if (regex == nullptr) return;
   const std::string_view pattern = text_argument(args[1]);
-  boost::regex_constants::syntax_option_type flags = boost::regex_constants::perl;
-  if (!optional_bool(count, args, 2).value_or(true)) flags |= boost::regex_constants::icase;
-  try {
-    Expression compiled(pattern.data(), pattern.data() + pattern.size(), flags);
-    regex->expression = std::move(compiled);
-    return_bool(result, true);
-  } catch (...) {
-    // A rejected pattern leaves the expression compiled before, if any.
-  }
+  const bool case_sensitive = optional_bool(count, args, 2).value_or(true);
+  std::optional<Expression> compiled = compile(pattern, case_sensitive);
+  // A rejected pattern leaves the expression compiled before, if any.
+  if (!compiled) return;
+  regex->expression = std::move(compiled);
+  regex->start_bytes = match_start_bytes(pattern, case_sensitive);
+  return_bool(result, true);
 }
 
-// Each further search starts where the previous match ended, with that position as the
-// beginning of the text: ^ and \A match there and nothing before it is looked at. An empty
-// match is reported and then ends the search: at offset 0 that is the rule, and elsewhere the
-// next search would find the same empty match again.
 void SearchAll(ValueRecord* result, std::int32_t, ValueRecord* args) {
   TextBuilder cells;
   const RegexObject* regex = regex_of(args[0]);
   const std::string buffer(text_argument(args[1]));
   if (regex != nullptr && regex->expression && !buffer.empty()) {
-    const char* begin = buffer.data();
-    const CountingIterator end(begin + buffer.size());
-    CountingIterator from(begin);
-    steps_left = kBaseSteps + kStepsPerByte * static_cast<std::int64_t>(buffer.size());
-    try {
-      boost::match_results<CountingIterator> match;
-      while (boost::regex_search(from, end, match, *regex->expression, boost::match_default)) {
-        cells.append_pointer(new_result_cell(match, begin));
-        if (match[0].length() == 0) break;
-        from = match[0].second;
-      }
-    } catch (...) {
-      // Too complex, over budget, out of memory: keep the matches found so far.
-    }
+    each_match(*regex->expression, regex->start_bytes, buffer,
+               [&](const boost::match_results<CountingIterator>& match) {
+                 cells.append_pointer(new_result_cell(match, buffer.data()));
+               });
   }
   return_array(result, cells.take_block_array());
+}
+
+RegexMatches find_all_matches(std::string_view pattern, bool case_sensitive, std::string_view text) {
+  RegexMatches out;
+  const std::optional<Expression> expression = compile(pattern, case_sensitive);
+  if (!expression) return out;
+  out.compiled = true;
+  if (text.empty()) return out;
+  out.complete = each_match(*expression, match_start_bytes(pattern, case_sensitive), text,
+                            [&](const boost::match_results<CountingIterator>& match) {
+                              const char* start = match[0].first.base();
+                              out.spans.push_back({static_cast<std::size_t>(start - text.data()),
+                                                   static_cast<std::size_t>(match[0].second.base() - start)});
+                            });
+  return out;
 }
 
 void SearchResultDestroy(ValueRecord*, std::int32_t, ValueRecord* args) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "text/call_frame.h"
@@ -30,6 +31,21 @@ void SearchAll(ValueRecord* result, std::int32_t count, ValueRecord* args);     
 void SearchResultDestroy(ValueRecord* result, std::int32_t count, ValueRecord* args);    // cell
 void MatchText(ValueRecord* result, std::int32_t count, ValueRecord* args);              // cell, text, [start variable]
 void SubMatchText(ValueRecord* result, std::int32_t count, ValueRecord* args);           // cell, text, group, [start variable]
+
+// Every match SearchAll finds, as spans of the text, for callers outside the calling frame: the
+// pattern compiled with the case rule as Create compiles it. complete is false when the search
+// gave up on the pattern's complexity; the spans found until then are kept.
+struct MatchSpan {
+  std::size_t start;
+  std::size_t length;
+  bool operator==(const MatchSpan&) const = default;
+};
+struct RegexMatches {
+  bool compiled = false;
+  bool complete = true;
+  std::vector<MatchSpan> spans;
+};
+RegexMatches find_all_matches(std::string_view pattern, bool case_sensitive, std::string_view text);
 
 // The entries of a SearchResult, for code that reads them directly (tests, the fuzzer).
 const SearchResultEntries& search_result_entries(const void* search_result);
