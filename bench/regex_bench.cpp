@@ -9,6 +9,7 @@
 #include "bench/corpus.h"
 #include "bench/timing.h"
 #include "text/regex.h"
+#include "tools/regex_tools.h"
 
 namespace {
 
@@ -33,6 +34,41 @@ void extract(const char* name, const char* pattern, const std::string& corpus, c
               megabytes / took, megabytes / grep_seconds(pattern, file));
 }
 
+// A regex replace as it is usually done, one pass writing the replacement over each match.
+std::string one_pass_replace(const std::string& text, const char* pattern, const std::string& with) {
+  const RegexMatches found = find_all_matches(pattern, true, text);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t at = 0;
+  for (const MatchSpan& span : found.spans) {
+    out.append(text, at, span.start - at);
+    out.append(with);
+    at = span.start + span.length;
+  }
+  out.append(text, at, std::string::npos);
+  return out;
+}
+
+// The editor's tools: replace in turn (every match text over the whole document) against the
+// one-pass replace, and extract against grep.
+void tools_on(const char* name, const std::string& text, const char* pattern, const std::string& file) {
+  double start = seconds_now();
+  const std::string once = one_pass_replace(text, pattern, "-");
+  const double once_took = seconds_now() - start;
+  start = seconds_now();
+  const std::optional<std::string> in_turn = quillet::tools::regex_replace(text, pattern, "-", true);
+  const double turn_took = seconds_now() - start;
+  start = seconds_now();
+  const std::optional<std::string> list = quillet::tools::regex_extract(text, pattern, true);
+  const double extract_took = seconds_now() - start;
+  const double megabytes = static_cast<double>(text.size()) / 1e6;
+  std::printf("%-10s %-8s %7zu matches: one pass %7.1f ms, in turn %7.1f ms (%4.1fx), extract %6.0f MB/s",
+              name, pattern, find_all_matches(pattern, true, text).spans.size(), once_took * 1e3, turn_took * 1e3,
+              turn_took / once_took, megabytes / extract_took);
+  if (!file.empty()) std::printf(", grep -o %6.0f MB/s", megabytes / grep_seconds(pattern, file));
+  std::printf("%s\n", in_turn && list ? "" : "  (GAVE UP)");
+}
+
 void pathological(const char* name, const std::string& pattern, const std::string& text) {
   RegexVariable regex;
   call::create(regex, pattern.c_str());
@@ -54,7 +90,13 @@ int main(int argc, char** argv) {
   std::printf("corpus %zu MB\n", megabytes);
   extract("[0-9]+", "[0-9]+", corpus, file);
   extract("Chinese literal", "\xB0\xA1\xB0\xA2", corpus, file);  // 啊阿
+  tools_on("corpus", corpus, "[0-9]+", file);
+  tools_on("corpus", corpus, "[a-z]+", file);
   std::remove(file.c_str());
+  // One megabyte with about ten thousand matches.
+  const std::string one = quillet::bench::make_corpus(1 << 20);
+  tools_on("1 MB", one, "[0-9]+|the", "");
+  tools_on("1 MB", one, "[a-z]+", "");
 
   const std::string as(1 << 20, 'a');
   pathological("(a+)+$ on a...ab", "(a+)+$", as + "b");

@@ -162,4 +162,12 @@ inline std::string delete_spaces(const std::string& t, SpacesToDelete which) {
   }
 }
 
+// For each find text in turn, every occurrence replaced: the document read back and written
+// again once per find text.
+inline std::string replace_each_in_turn(std::string t, const std::vector<std::string>& finds, const std::string& with,
+                                        bool match_case) {
+  for (const std::string& find : finds) t = replace_all(t, find, with, match_case);
+  return t;
+}
+
 }  // namespace quillet::tools::reference

@@ -1,15 +1,18 @@
 // Fuzzes the tools against their step-by-step references: the find tool from any selection in
 // both directions and both case modes, the four conversions, the replace tools and the
-// paragraph tools.
+// paragraph tools, and the regex tools (replacing match texts in turn, extracting, byte ranges).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "text/fuzz_input.h"
 #include "text/literal_reference.h"
 #include "tools/conversion.h"
 #include "tools/find.h"
 #include "tools/paragraphs.h"
+#include "text/regex.h"
 #include "tools/reference.h"
+#include "tools/regex_tools.h"
 #include "tools/replace.h"
 
 using namespace quillet;
@@ -50,5 +53,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(tools::indent_paragraphs(document, spaces) == tools::reference::indent_paragraphs(document, spaces));
   const auto which = static_cast<tools::SpacesToDelete>((input.flags >> 5) % 4);
   check(tools::delete_spaces(document, which) == tools::reference::delete_spaces(document, which));
+
+  // Replacing in turn: find texts cut from the document at places the flags choose, and from
+  // the second piece; the start of the third piece is the replacement. (Kept short, with a
+  // short document: a replacement that holds its find text doubles the document every turn,
+  // and the literal loop that checks the result has no bound.)
+  const std::string with = selection_bytes.substr(0, 3);
+  if (document.size() > 512) return 0;
+  std::vector<std::string> finds;
+  for (std::size_t i = 0; i < needle.size() && i < 6; ++i) {
+    const std::size_t at = static_cast<unsigned char>(needle[i]) % (document.size() + 1);
+    finds.push_back(document.substr(at, 1 + i % 3));
+  }
+  finds.push_back(needle);
+  const std::vector<std::string_view> views(finds.begin(), finds.end());
+  const auto in_turn = tools::replace_each_in_turn(document, views, with, match_case);
+  if (in_turn) check(*in_turn == tools::reference::replace_each_in_turn(document, finds, with, match_case));
+
+  // The second piece as a pattern.
+  const text::RegexMatches matches = text::find_all_matches(needle, match_case, document);
+  if (matches.complete && matches.spans.size() <= 64) {
+    std::vector<std::string> texts;
+    for (const text::MatchSpan& span : matches.spans) texts.push_back(document.substr(span.start, span.length));
+    const auto replaced = tools::regex_replace(document, needle, with, match_case);
+    if (replaced) check(*replaced == tools::reference::replace_each_in_turn(document, texts, with, match_case));
+    std::string listed;
+    for (const std::string& text : texts) listed += text + "\r\n";
+    check(tools::regex_extract(document, needle, match_case) == listed);
+  }
+  const std::int32_t start = static_cast<std::int32_t>(input.flags) - 100;
+  const std::int32_t length = static_cast<std::int32_t>(needle.size()) - 2;
+  const std::string kept = tools::cut_range(document, start, length, tools::RangeChoice::Keep);
+  const std::string deleted = tools::cut_range(document, start, length, tools::RangeChoice::Delete);
+  check(kept.size() <= document.size() && deleted.size() <= document.size());
   return 0;
 }

@@ -1,0 +1,44 @@
+// The regex dialog's tools: replace the text of every match of a pattern, extract the matches,
+// and keep or delete a byte range.
+//
+// Matches are found as the regex facility finds them (Perl syntax; the library sees every byte
+// as a character, so "." or a class can match half of a double-byte character). Replacement
+// then works as the text commands do: for every match in order, every occurrence of that
+// match's text in the document as it stands is replaced, left to right without overlap and
+// only where a character starts (Double-byte contract of the replace tools); the replacement
+// is inserted as it stands. Byte ranges count bytes and may cut a character in two. The
+// document holds no NUL byte.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillet::tools {
+
+// For each find text in order, every occurrence in the document as it stands replaced (empty
+// find texts change nothing). None when the work would be out of all proportion to the
+// document, or the result larger than kLargestDocument (tools/limits.h); the caller then leaves
+// the document as it is.
+std::optional<std::string> replace_each_in_turn(std::string_view document, const std::vector<std::string_view>& finds,
+                                                std::string_view replacement, bool match_case);
+
+// The text of every match, replaced in turn. None when the search gave up on the pattern's
+// complexity (or the replacing on its work or size): the document must stay as it is. A pattern that
+// does not compile finds nothing.
+std::optional<std::string> regex_replace(std::string_view document, std::string_view pattern,
+                                         std::string_view replacement, bool match_case);
+
+// The matches, each followed by "\r\n", in the order found (an empty match gives a lone line
+// break). None when the search gave up, or the list would be larger than kLargestDocument; a
+// pattern that does not compile gives the empty text.
+std::optional<std::string> regex_extract(std::string_view document, std::string_view pattern, bool match_case);
+
+// The bytes from start (1-based) for length bytes kept, or deleted; the arithmetic as the
+// editor's range tool does it, in double precision truncated to integers.
+enum class RangeChoice { Delete, Keep };
+std::string cut_range(std::string_view document, std::int32_t start, std::int32_t length, RangeChoice choice);
+
+}  // namespace quillet::tools
