@@ -13,6 +13,7 @@
 #include "editor/main_window.h"
 #include "editor/paragraph_menu.h"
 #include "editor/recent_files.h"
+#include "editor/regex_dialog.h"
 #include "editor/replace_dialog.h"
 #include "editor/replace_menu.h"
 #include "editor/search_menu.h"
@@ -92,6 +93,13 @@ void RegisterHandlers() {
   Bind(R::IndentParagraphs, IndentParagraphs);
   Bind(R::OpenDeleteSpacesDialog, OpenDeleteSpacesDialog);
   Bind(R::DeleteSpaces, DeleteSpaces);
+  // The regex dialog, for matches and for byte ranges.
+  Bind(R::OpenRegexDialog, OpenRegexDialog);
+  Bind(R::KeepPositions, OpenRangeDialog);
+  Bind(R::RegexDialogCreated, OnRegexDialogCreated);
+  Bind(R::RegexReplaceMode, OnFirstChoiceClicked);
+  Bind(R::RegexExtractMode, OnSecondChoiceClicked);
+  Bind(R::RunRegex, RunRegexDialog);
 }
 
 void StartEditor(const char* file_to_open) {

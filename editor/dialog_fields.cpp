@@ -8,9 +8,7 @@ namespace {
 namespace call = forms::win32::call;
 }  // namespace
 
-DialogText ReadDialogText(const UnitRef& edit_box) {
-  return DialogText(call::read_text(edit_box, property::kContent));
-}
+DialogText ReadDialogText(const UnitRef& unit, std::int32_t number) { return DialogText(call::read_text(unit, number)); }
 
 bool IsChecked(const UnitRef& box) { return call::read_bool(box, property::kChecked); }
 

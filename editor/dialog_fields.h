@@ -19,7 +19,8 @@ class DialogText {
   text::OwnedText text_;
 };
 
-DialogText ReadDialogText(const UnitRef& edit_box);
+// An edit box's content, or another text property of a unit.
+DialogText ReadDialogText(const UnitRef& unit, std::int32_t number = property::kContent);
 // A check box or a radio box.
 bool IsChecked(const UnitRef& box);
 // The number typed into a box, read as ToInteger reads it: full-width digits count, and

@@ -55,16 +55,22 @@ void SetDocumentFont(const forms::win32::FontRecord& font, std::int32_t text_col
   call::write_int(kDocument, property::kTextColour, text_colour);
 }
 
-void ApplyToDocument(const DocumentTool& tool) {
+bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret) {
   const call::BusyCursor busy;
   const text::OwnedText document = ReadDocument();
   const std::string_view before = document ? std::string_view(document.get()) : std::string_view();
-  const std::string after = tool(before);
-  if (after == before) return;
+  const std::optional<std::string> after = tool(before);
+  if (!after) return false;
+  if (*after == before) return true;
   // Not a content write: that would clear the edit box's undo and its modified flag, and the
   // user's unsaved typing would then close without a question.
-  call::replace_whole_text(kDocument, after.c_str());
+  call::replace_whole_text(kDocument, after->c_str(), caret == CaretAfter::End);
   SetModified(true);
+  return true;
+}
+
+void ApplyToDocument(const DocumentTool& tool, CaretAfter caret) {
+  TryApplyToDocument([&tool](std::string_view document) { return std::optional<std::string>(tool(document)); }, caret);
 }
 
 bool IsModified() { return SendToDocument(message::kGetModify) != 0; }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,12 +37,18 @@ void SetDocumentFont(const forms::win32::FontRecord& font, std::int32_t text_col
 
 // A whole-document tool: the document's bytes in, the new document out.
 using DocumentTool = std::function<std::string(std::string_view document)>;
+// A tool that may refuse (none): the document then stays as it is.
+using RefusingTool = std::function<std::optional<std::string>(std::string_view document)>;
+
+enum class CaretAfter { Start, End };
 
 // Runs the tool over the document and puts its result in place as one write, which one Undo
-// takes back; the document is then modified and the caret at its start. A result equal to
-// the document writes nothing, so the caret, the scroll position, what Undo would do and the
-// modified flag all stay. The wait cursor shows until the document is updated.
-void ApplyToDocument(const DocumentTool& tool);
+// takes back; the document is then modified and the caret at its start (or end). A result
+// equal to the document writes nothing, so the caret, the scroll position, what Undo would do
+// and the modified flag all stay. The wait cursor shows until the document is updated.
+void ApplyToDocument(const DocumentTool& tool, CaretAfter caret = CaretAfter::Start);
+// The same for a tool that may refuse; false when it did.
+bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret = CaretAfter::Start);
 
 bool IsModified();
 void SetModified(bool value = true);

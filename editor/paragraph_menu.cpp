@@ -1,5 +1,7 @@
 #include "editor/paragraph_menu.h"
 
+#include "editor/app_state.h"
+#include "editor/regex_dialog.h"
 #include "editor/units.h"
 #include "forms/win32/methods.h"
 
@@ -12,5 +14,10 @@ namespace call = forms::win32::call;
 void OpenSplitDialog() { call::load_form(split_form::kWindow); }
 void OpenLeadingSpacesDialog() { call::load_form(leading_spaces_form::kWindow); }
 void OpenDeleteSpacesDialog() { call::load_form(delete_spaces_form::kWindow); }
+
+void OpenRangeDialog() {
+  State().dialogMode = kRangeMode;
+  call::load_form(regex_form::kWindow);
+}
 
 }  // namespace quillet::editor

@@ -1,5 +1,5 @@
-// The replace items of "&A.修正": the three replace dialogs, and the two line-break clean-ups
-// that run at once.
+// The replace items of "&A.修正": the three replace dialogs, the regex dialog, and the two
+// line-break clean-ups that run at once.
 #pragma once
 
 namespace quillet::editor {
@@ -7,6 +7,7 @@ namespace quillet::editor {
 void OpenReplaceDialog();
 void OpenLineBreakReplace();
 void OpenTabReplace();
+void OpenRegexDialog();  // for replacing or extracting matches
 void CollapseLineBreaks();
 void MergeParagraphs();
 

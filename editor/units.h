@@ -16,6 +16,7 @@ namespace replace_form = forms::unit::replace_form;
 namespace split_form = forms::unit::split_form;
 namespace leading_spaces_form = forms::unit::leading_spaces_form;
 namespace delete_spaces_form = forms::unit::delete_spaces_form;
+namespace regex_form = forms::unit::regex_form;
 using forms::unit::line_break_replace_form;
 using forms::unit::tab_replace_form;
 
@@ -27,8 +28,11 @@ inline constexpr std::int32_t kTitle = 8;
 // Edit box.
 inline constexpr std::int32_t kContent = 8, kTextColour = 10, kFont = 12, kScrollBars = 16, kSelectionStart = 24,
                               kSelectionLength = 25;
-// Check box.
-inline constexpr std::int32_t kChecked = 18;
+inline constexpr std::int32_t kInputMode = 18;  // edit box
+// Check box and radio box.
+inline constexpr std::int32_t kBoxCaption = 11, kChecked = 18;
+// Button and label.
+inline constexpr std::int32_t kButtonCaption = 10, kLabelCaption = 8;
 // Common dialog.
 inline constexpr std::int32_t kDialogKind = 8, kDialogTitle = 9, kFileName = 10, kChosenColour = 20, kBold = 21,
                               kItalic = 22, kUnderline = 23, kStrikeOut = 24, kFaceName = 25, kPointSize = 26;
@@ -41,6 +45,11 @@ namespace message {
 inline constexpr std::int32_t kGetModify = 0x00B8, kSetModify = 0x00B9, kUndo = 0x00C7, kSetSelection = 0x00B1,
                               kCut = 0x0300, kCopy = 0x0301, kPaste = 0x0302;
 }  // namespace message
+
+// Edit box input modes.
+namespace input_mode {
+inline constexpr std::int32_t kAnyText = 0, kIntegerText = 3;
+}  // namespace input_mode
 
 // Message box styles.
 inline constexpr std::int32_t kErrorBox = 0x10, kYesNoCancelQuestion = 0x23;

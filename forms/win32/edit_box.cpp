@@ -223,7 +223,7 @@ void EditBox::set_content(std::string_view bytes) {
   SetWindowTextW(window(), runtime::win32::widen(bytes).c_str());
 }
 
-void EditBox::replace_all_undoably(std::string_view bytes) {
+void EditBox::replace_all_undoably(std::string_view bytes, bool caret_at_end) {
   const std::wstring wide = runtime::win32::widen(bytes);
   // Only this edit may be undone afterwards: an older deletion at the same place would
   // otherwise be joined to it and come back too.
@@ -234,8 +234,10 @@ void EditBox::replace_all_undoably(std::string_view bytes) {
   // long text over the old one far more slowly than the same text into an empty window.
   SendMessageW(window(), WM_CLEAR, 0, 0);
   SendMessageW(window(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
-  // Where writing the content leaves the caret: at the start, in view.
-  SendMessageW(window(), EM_SETSEL, 0, 0);
+  // Where writing the content leaves the caret: at the start, in view; or where appending
+  // leaves it.
+  const WPARAM caret = caret_at_end ? wide.size() : 0;
+  SendMessageW(window(), EM_SETSEL, caret, caret);
   SendMessageW(window(), EM_SCROLLCARET, 0, 0);
 }
 

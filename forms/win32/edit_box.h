@@ -52,8 +52,8 @@ class EditBox : public TableControl<EditBox> {
   void select_length(std::int64_t length);  // from the current start; -1: the whole text
   std::string selected_text() const;
   // Replaces the whole text as one edit that the window's undo takes back (the undo record
-  // holds only this edit) and leaves the caret at the start, in view.
-  void replace_all_undoably(std::string_view bytes);
+  // holds only this edit) and leaves the caret at the start (or the end), in view.
+  void replace_all_undoably(std::string_view bytes, bool caret_at_end = false);
   // Replaces the selection without recording it for the window's undo.
   void replace_selection(std::string_view bytes);
   // How many times the whole text was read from the window: a reading kept from one message

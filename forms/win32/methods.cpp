@@ -107,7 +107,8 @@ void AppendText(ValueRecord*, std::int32_t count, ValueRecord* args) {
 
 void ReplaceWholeText(ValueRecord*, std::int32_t count, ValueRecord* args) {
   EditBox& edit_box = unit_control<EditBox>(count, args);
-  edit_box.replace_all_undoably(count > 1 ? text::text_argument(args[1]) : std::string_view());
+  edit_box.replace_all_undoably(count > 1 ? text::text_argument(args[1]) : std::string_view(),
+                                text::optional_bool(count, args, 2).value_or(false));
 }
 
 void OpenCommonDialog(ValueRecord* result, std::int32_t count, ValueRecord* args) {

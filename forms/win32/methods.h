@@ -24,8 +24,9 @@ void SendUnitMessage(text::ValueRecord* result, std::int32_t count, text::ValueR
 // edit box; one or more values (each turned into text): for each, the caret goes to the end,
 // is scrolled into view, and the text is inserted there without an undo record.
 void AppendText(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
-// edit box; text: the whole text is replaced as one edit that the box's undo takes back; the
-// caret goes to the start, as after writing the content.
+// edit box; text; [caret at the end, default false]: the whole text is replaced as one edit
+// that the box's undo takes back; the caret goes to the start, as after writing the content, or
+// to the end, as after appending.
 void ReplaceWholeText(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
 // common dialog -> logical: the user confirmed.
 void OpenCommonDialog(text::ValueRecord* result, std::int32_t count, text::ValueRecord* args);
@@ -68,8 +69,8 @@ template <class... Texts>
 void append_text(const UnitRef& edit_box, const Texts&... texts) {
   text::invoke(AppendText, edit_box.record(), texts...);
 }
-inline void replace_whole_text(const UnitRef& edit_box, const char* text) {
-  text::invoke(ReplaceWholeText, edit_box.record(), text);
+inline void replace_whole_text(const UnitRef& edit_box, const char* text, bool caret_at_end = false) {
+  text::invoke(ReplaceWholeText, edit_box.record(), text, caret_at_end);
 }
 inline void link_events(const UnitRef& unit, std::optional<UnitRef> target = {}) {
   const text::ValueRecord target_record = target ? target->record() : text::omitted();
