@@ -26,6 +26,7 @@
 #include "tools/conversion.h"
 #include "tools/find.h"
 #include "tools/paragraphs.h"
+#include "tools/regex_tools.h"
 #include "tools/replace.h"
 
 namespace {
@@ -119,6 +120,26 @@ std::vector<Tool> every_tool() {
       {"删除全部", [] { click(unit::delete_spaces_form::kAll); },
        [] { click(unit::delete_spaces_form::kRunButton); },
        [](std::string_view d) { return tools::delete_spaces(d, SpacesToDelete::All); }},
+      {"正则替换",
+       [] {
+         choose("&Z.正则替换/提取");
+         click(unit::regex_form::kReplaceMode);
+         fill(unit::regex_form::kPattern, "[0-9]+");
+         fill(unit::regex_form::kReplacement, "#");
+       },
+       [] { click(unit::regex_form::kRunButton); },
+       [](std::string_view d) { return tools::regex_replace(d, "[0-9]+", "#", false).value_or(""); }},
+      {"正则提取", [] { click(unit::regex_form::kExtractMode); }, [] { click(unit::regex_form::kRunButton); },
+       [](std::string_view d) { return tools::regex_extract(d, "[0-9]+", false).value_or(""); }},
+      {"保留位置",  // the middle half
+       [] {
+         choose("保留指定位置");
+         click(unit::regex_form::kExtractMode);
+         fill(unit::regex_form::kPattern, "1000000");
+         fill(unit::regex_form::kReplacement, "2000000");
+       },
+       [] { click(unit::regex_form::kRunButton); },
+       [](std::string_view d) { return tools::cut_range(d, 1000000, 2000000, tools::RangeChoice::Keep); }},
   };
 }
 
