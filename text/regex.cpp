@@ -121,7 +121,8 @@ bool each_match(const Expression& expression, const std::optional<ByteSet>& star
         continue;
       }
       found(match);
-      if (match[0].second.base() == p) break;  // an empty match, which a known start rules out
+      // An empty match ends the search, as above; a known start byte leaves one only through \K.
+      if (match[0].length() == 0) break;
       from = p = match[0].second.base();
     }
     return true;

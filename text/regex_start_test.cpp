@@ -57,7 +57,7 @@ TEST(MatchStartBytes, GivesNoAnswerWhereAMatchMayBeginAnywhere) {
 // asking only where a start byte stands are the ones found by asking everywhere.
 std::string random_pattern(std::mt19937& rng, int depth = 0) {
   static const char* const kAtoms[] = {"a", "b", "A", "1", " ", "\xB0", "\xA1", ".", "[ab]", "[0-9]", "[^a]", "\\d",
-                                       "\\w", "\\s", "\\.", "x", "\xB0\xA1", "[a-c1]", "\\x61"};
+                                       "\\w", "\\s", "\\.", "x", "\xB0\xA1", "[a-c1]", "\\x61", "\\K"};
   static const char* const kQuantifiers[] = {"", "", "", "+", "*", "?", "{2}", "{0,2}", "+?", "{1,}"};
   std::string pattern;
   const int atoms = 1 + static_cast<int>(rng() % 3);
