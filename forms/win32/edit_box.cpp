@@ -225,15 +225,22 @@ void EditBox::set_content(std::string_view bytes) {
 
 void EditBox::replace_all_undoably(std::string_view bytes, bool caret_at_end) {
   const std::wstring wide = runtime::win32::widen(bytes);
+  // The part the old and new texts begin with stays in the window: the window lays out only
+  // what follows it, so adding to the end of a long text costs what the addition costs.
+  // Compared in the window's units, so it ends where a character ends in both texts.
+  const std::wstring& old = window_text();
+  const std::size_t kept = static_cast<std::size_t>(
+      std::mismatch(old.begin(), old.end(), wide.begin(), wide.end()).first - old.begin());
+  const bool deletes = kept < old.size();
   // Only this edit may be undone afterwards: an older deletion at the same place would
   // otherwise be joined to it and come back too.
   SendMessageW(window(), EM_EMPTYUNDOBUFFER, 0, 0);
-  SendMessageW(window(), EM_SETSEL, 0, -1);
+  SendMessageW(window(), EM_SETSEL, kept, -1);
   // Deleting and then inserting at the same place make one undo step, as typing over a
   // selection does. In two steps, because the EDIT procedure lays out a replacement of a
   // long text over the old one far more slowly than the same text into an empty window.
-  SendMessageW(window(), WM_CLEAR, 0, 0);
-  SendMessageW(window(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+  if (deletes) SendMessageW(window(), WM_CLEAR, 0, 0);
+  SendMessageW(window(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str() + kept));
   // Where writing the content leaves the caret: at the start, in view; or where appending
   // leaves it.
   const WPARAM caret = caret_at_end ? wide.size() : 0;

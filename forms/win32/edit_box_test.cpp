@@ -148,6 +148,24 @@ TEST_F(EditBoxTest, WholeTextReplacementIsOneUndoStepAndLeavesTheCaretAtTheStart
   EXPECT_EQ(content(kDocument), "");
 }
 
+TEST_F(EditBoxTest, WholeTextReplacementThatKeepsTheBeginningIsStillOneUndoStep) {
+  const HWND box = window(kDocument);
+  const std::string original = "line one\r\n\xB0";  // a lone lead byte at the end
+  const auto replaced_and_undone = [&](const std::string& after, bool caret_at_end) {
+    call::write_text(kDocument, 8, original.c_str());
+    call::replace_whole_text(kDocument, after.c_str(), caret_at_end);
+    EXPECT_EQ(content(kDocument), after);
+    EXPECT_EQ(call::read_int(kDocument, 24), caret_at_end ? static_cast<std::int32_t>(after.size()) : 0);
+    SendMessageW(box, EM_UNDO, 0, 0);
+    EXPECT_EQ(content(kDocument), original) << after;
+  };
+  replaced_and_undone(original + "\r\nadded", true);  // only added to
+  replaced_and_undone("line one\r\n\xB0\xA1 more", true);  // the lead byte now begins a character
+  replaced_and_undone("line two", false);
+  replaced_and_undone("line", false);  // only shortened
+  replaced_and_undone("", false);
+}
+
 TEST_F(EditBoxTest, TheWholeTextIsReadOnceUntilAMessageMayChangeIt) {
   const auto& edit_box = static_cast<const EditBox&>(*runtime_->control(kDocument.form_id, kDocument.unit_id));
   call::write_text(kDocument, 8, "abc\xD6\xD0" "abc");
