@@ -218,15 +218,32 @@ void set_random_seed(std::optional<std::int32_t> seed) {
   random_state = ticks + counter;
 }
 
+namespace {
+
+// Negative bounds count as 0, and the bounds may come in either order.
+std::pair<std::int32_t, std::int32_t> random_bounds(std::optional<std::int32_t> minimum,
+                                                    std::optional<std::int32_t> maximum) {
+  const std::int32_t low = std::max(minimum.value_or(0), 0);
+  const std::int32_t high = std::max(maximum.value_or(0x7FFFFFFF), 0);
+  return std::minmax(low, high);
+}
+
+constexpr std::uint32_t kLargestDraw = 0x7FFF;  // a draw has 15 bits
+
+}  // namespace
+
 std::int32_t random_number(std::optional<std::int32_t> minimum, std::optional<std::int32_t> maximum) {
-  std::int32_t low = std::max(minimum.value_or(0), 0);
-  std::int32_t high = std::max(maximum.value_or(0x7FFFFFFF), 0);
-  if (low > high) std::swap(low, high);
+  const auto [low, high] = random_bounds(minimum, maximum);
   if (low == high) return low;
   const std::uint32_t range = std::min<std::uint32_t>(static_cast<std::uint32_t>(high - low), 0x7FFFFFFE);
   random_state = random_state * 214013u + 2531011u;
-  const std::uint32_t drawn = (random_state >> 16) & 0x7FFF;
+  const std::uint32_t drawn = (random_state >> 16) & kLargestDraw;
   return low + static_cast<std::int32_t>(drawn % (range + 1));
+}
+
+std::int32_t largest_random_number(std::optional<std::int32_t> minimum, std::optional<std::int32_t> maximum) {
+  const auto [low, high] = random_bounds(minimum, maximum);
+  return low + static_cast<std::int32_t>(std::min(static_cast<std::uint32_t>(high - low), kLargestDraw));
 }
 
 void ToText(ValueRecord* result, std::int32_t, ValueRecord* args) { return_text(result, value_to_text(args[0])); }

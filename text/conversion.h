@@ -33,6 +33,9 @@ double value_as_double(const ValueRecord& value);  // any numeric type; 0 for th
 // The generator: one state per thread (starting at 1), one seed counter per process.
 void set_random_seed(std::optional<std::int32_t> seed);
 std::int32_t random_number(std::optional<std::int32_t> minimum, std::optional<std::int32_t> maximum);
+// The largest value random_number can give for these bounds: each draw has 15 bits, so a range
+// wider than 32,768 values is reached only in its first 32,768.
+std::int32_t largest_random_number(std::optional<std::int32_t> minimum, std::optional<std::int32_t> maximum);
 
 void ToText(ValueRecord* result, std::int32_t count, ValueRecord* args);
 void ToInteger(ValueRecord* result, std::int32_t count, ValueRecord* args);

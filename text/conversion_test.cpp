@@ -148,6 +148,24 @@ TEST(Random, GeneratorSequenceAndBounds) {
   EXPECT_EQ(call::random_number(0, 32767), 41);
 }
 
+// The largest value a range can give is reached, and nothing above it.
+TEST(Random, LargestNumberOfARange) {
+  EXPECT_EQ(largest_random_number(0, 32767), 32767);
+  EXPECT_EQ(largest_random_number(0, 32768), 32767);  // one past what a draw reaches
+  EXPECT_EQ(largest_random_number(0, 2147483647), 32767);
+  EXPECT_EQ(largest_random_number(100, 40000), 32867);
+  EXPECT_EQ(largest_random_number(12, 6), 12);
+  EXPECT_EQ(largest_random_number(-5, 3), 3);
+  EXPECT_EQ(largest_random_number(-5, -9), 0);
+  EXPECT_EQ(largest_random_number(7, 7), 7);
+  EXPECT_EQ(largest_random_number(2147483646, 2147483647), 2147483647);
+  EXPECT_EQ(largest_random_number(std::nullopt, std::nullopt), 32767);
+  call::set_random_seed(3);
+  std::int32_t highest = 0;
+  for (int i = 0; i < 200000; ++i) highest = std::max(highest, call::random_number(100, 40000));
+  EXPECT_EQ(highest, largest_random_number(100, 40000));
+}
+
 TEST(Random, UnseededReseedsDifferEvenWithinOneTick) {
   call::set_random_seed();
   const std::int32_t first = call::random_number(0, 32767);

@@ -10,8 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "text/conversion.h"
 #include "text/literal_reference.h"
 #include "tools/find.h"
+#include "tools/generators.h"
 #include "tools/paragraphs.h"
 #include "tools/replace.h"
 
@@ -168,6 +170,20 @@ inline std::string replace_each_in_turn(std::string t, const std::vector<std::st
                                         bool match_case) {
   for (const std::string& find : finds) t = replace_all(t, find, with, match_case);
   return t;
+}
+
+// Left text, the running number as ToText writes the double start + i - 1, right text, put
+// before or after every paragraph.
+inline std::string insert_in_paragraphs(const std::string& t, Placement placement, const std::string& left,
+                                        bool numbered, std::int32_t start, const std::string& right) {
+  double number = start;
+  return paragraphs_rebuilt(t, [&](const std::string& paragraph) {
+    std::string parts = left;
+    if (numbered) parts += text::call::to_text(number).get();
+    number += 1;
+    parts += right;
+    return placement == Placement::BeforeParagraphs ? parts + paragraph : paragraph + parts;
+  });
 }
 
 }  // namespace quillet::tools::reference

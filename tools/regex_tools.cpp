@@ -126,21 +126,20 @@ std::size_t occurrences_replaced(std::string_view document, std::string_view fin
 }
 
 // The literal way, one pass over the whole document per find text. It gives up (none) once its
-// work would pass a bound (a few seconds' worth), or its document the largest a document may be:
-// a replacement that holds its find text doubles the document with every turn.
-constexpr std::uint64_t kLiteralWorkBound = std::uint64_t{3} << 30;
-
+// work would pass its bound, or its document the largest allowed: a replacement that holds its
+// find text doubles the document with every turn.
 std::optional<std::string> replace_literally(std::string document, const std::vector<std::string_view>& finds,
-                                             std::size_t from_step, std::string_view replacement, bool match_case) {
+                                             std::size_t from_step, std::string_view replacement, bool match_case,
+                                             const InTurnBounds& bounds) {
   std::uint64_t work = 0;
   for (std::size_t k = from_step; k < finds.size(); ++k) {
     if (finds[k].empty()) continue;
     work += document.size() + 1;
-    if (work > kLiteralWorkBound) return std::nullopt;
+    if (work > bounds.work) return std::nullopt;
     if (replacement.size() > finds[k].size()) {
       const std::uint64_t grows = (replacement.size() - finds[k].size()) *
                                   std::uint64_t{occurrences_replaced(document, finds[k], match_case)};
-      if (document.size() + grows > kLargestDocument) return std::nullopt;
+      if (document.size() + grows > bounds.size) return std::nullopt;
     }
     document = replace_all(document, finds[k], replacement, match_case);
   }
@@ -165,23 +164,23 @@ std::optional<std::string> replace_literally(std::string document, const std::ve
 class TurnByTurn {
  public:
   TurnByTurn(std::string_view document, const std::vector<std::string_view>& finds, std::string_view replacement,
-             bool match_case)
-      : text_(document), finds_(finds), replacement_(replacement), fold_(!match_case) {}
+             bool match_case, const InTurnBounds& bounds)
+      : text_(document), finds_(finds), replacement_(replacement), fold_(!match_case), bounds_(bounds) {}
 
   std::optional<std::string> run() {
-    if (!collect_patterns()) return replace_literally(std::string(text_), finds_, 0, replacement_, !fold_);
+    if (!collect_patterns()) return replace_literally(std::string(text_), finds_, 0, replacement_, !fold_, bounds_);
     find_occurrences();
     for (std::size_t id = 0; id < patterns_.size(); ++id) {
       if (take_turn(id)) continue;
       // The turns before this one are done; a one-byte find text among them dropped the lone
       // lead byte at the end.
       dropped_last_ = drops_lone_lead_ && first_one_byte_turn_ < first_turn_[id];
-      return replace_literally(current(), finds_, first_turn_[id], replacement_, !fold_);
+      return replace_literally(current(), finds_, first_turn_[id], replacement_, !fold_, bounds_);
     }
     // A one-byte find text lets the literal scan reach a lone lead byte at the very end, which
     // it then drops; no find text here can take that byte in an occurrence of its own.
     dropped_last_ = drops_lone_lead_;
-    if (text_.size() - dead_bytes_ + std::uint64_t{stretches_} * replacement_.size() > kLargestDocument) {
+    if (text_.size() - dead_bytes_ + std::uint64_t{stretches_} * replacement_.size() > bounds_.size) {
       return std::nullopt;
     }
     return current();
@@ -346,6 +345,7 @@ class TurnByTurn {
   const std::vector<std::string_view>& finds_;
   std::string_view replacement_;
   bool fold_;
+  InTurnBounds bounds_;
   std::vector<std::string> patterns_;
   std::vector<std::size_t> first_turn_, last_turn_;
   static constexpr std::size_t kNone = ~std::size_t{0};
@@ -377,19 +377,20 @@ std::string_view right_bytes(std::string_view text, std::int32_t count) {
 }  // namespace
 
 std::optional<std::string> replace_each_in_turn(std::string_view document, const std::vector<std::string_view>& finds,
-                                                std::string_view replacement, bool match_case) {
+                                                std::string_view replacement, bool match_case,
+                                                const InTurnBounds& bounds) {
   if (document.empty()) return std::string();
-  return TurnByTurn(document, finds, replacement, match_case).run();
+  return TurnByTurn(document, finds, replacement, match_case, bounds).run();
 }
 
 std::optional<std::string> regex_replace(std::string_view document, std::string_view pattern,
-                                         std::string_view replacement, bool match_case) {
+                                         std::string_view replacement, bool match_case, const InTurnBounds& bounds) {
   const text::RegexMatches found = text::find_all_matches(pattern, match_case, document);
   if (!found.complete) return std::nullopt;
   std::vector<std::string_view> finds;
   finds.reserve(found.spans.size());
   for (const text::MatchSpan& span : found.spans) finds.push_back(document.substr(span.start, span.length));
-  return replace_each_in_turn(document, finds, replacement, match_case);
+  return replace_each_in_turn(document, finds, replacement, match_case, bounds);
 }
 
 std::optional<std::string> regex_extract(std::string_view document, std::string_view pattern, bool match_case) {

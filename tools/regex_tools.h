@@ -16,20 +16,30 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/limits.h"
+
 namespace quillet::tools {
 
+// How far replacing in turn may go before it gives up: the bytes its literal passes may scan (a
+// few seconds' worth), and the size of the document it may make.
+struct InTurnBounds {
+  std::uint64_t work = std::uint64_t{3} << 30;
+  std::uint64_t size = kLargestDocument;
+};
+
 // For each find text in order, every occurrence in the document as it stands replaced (empty
-// find texts change nothing). None when the work would be out of all proportion to the
-// document, or the result larger than kLargestDocument (tools/limits.h); the caller then leaves
-// the document as it is.
+// find texts change nothing). None when the work or the result would pass the bounds (by
+// default, the result larger than kLargestDocument, tools/limits.h); the caller then leaves the
+// document as it is.
 std::optional<std::string> replace_each_in_turn(std::string_view document, const std::vector<std::string_view>& finds,
-                                                std::string_view replacement, bool match_case);
+                                                std::string_view replacement, bool match_case,
+                                                const InTurnBounds& bounds = {});
 
 // The text of every match, replaced in turn. None when the search gave up on the pattern's
 // complexity (or the replacing on its work or size): the document must stay as it is. A pattern that
 // does not compile finds nothing.
 std::optional<std::string> regex_replace(std::string_view document, std::string_view pattern,
-                                         std::string_view replacement, bool match_case);
+                                         std::string_view replacement, bool match_case, const InTurnBounds& bounds = {});
 
 // The matches, each followed by "\r\n", in the order found (an empty match gives a lone line
 // break). None when the search gave up, or the list would be larger than kLargestDocument; a

@@ -54,6 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto which = static_cast<tools::SpacesToDelete>((input.flags >> 5) % 4);
   check(tools::delete_spaces(document, which) == tools::reference::delete_spaces(document, which));
 
+  // Text put before or after every paragraph: the second and third pieces as left and right.
+  const auto placement = input.flag(7) ? tools::Placement::AfterParagraphs : tools::Placement::BeforeParagraphs;
+  // Starts spread over all the integers, near both ends included.
+  const auto first_number = static_cast<std::int32_t>(std::uint32_t{input.flags} * 16777259u);
+  const auto inserted = tools::insert_in_paragraphs(document, placement, {needle, input.flag(6), first_number, selection_bytes});
+  check(inserted && *inserted == tools::reference::insert_in_paragraphs(document, placement, needle, input.flag(6),
+                                                                       first_number, selection_bytes));
+
   // Replacing in turn: find texts cut from the document at places the flags choose, and from
   // the second piece; the start of the third piece is the replacement. (Kept short, with a
   // short document: a replacement that holds its find text doubles the document every turn,
@@ -67,7 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   finds.push_back(needle);
   const std::vector<std::string_view> views(finds.begin(), finds.end());
-  const auto in_turn = tools::replace_each_in_turn(document, views, with, match_case);
+  // Small bounds: the literal loop that checks a result is slow, and a replacement that holds its
+  // find text would otherwise take the work to its full bound (seconds here) before giving up.
+  const tools::InTurnBounds bounds{std::uint64_t{1} << 24, std::uint64_t{1} << 16};
+  const auto in_turn = tools::replace_each_in_turn(document, views, with, match_case, bounds);
   if (in_turn) check(*in_turn == tools::reference::replace_each_in_turn(document, finds, with, match_case));
 
   // The second piece as a pattern.
@@ -75,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (matches.complete && matches.spans.size() <= 64) {
     std::vector<std::string> texts;
     for (const text::MatchSpan& span : matches.spans) texts.push_back(document.substr(span.start, span.length));
-    const auto replaced = tools::regex_replace(document, needle, with, match_case);
+    const auto replaced = tools::regex_replace(document, needle, with, match_case, bounds);
     if (replaced) check(*replaced == tools::reference::replace_each_in_turn(document, texts, with, match_case));
     std::string listed;
     for (const std::string& text : texts) listed += text + "\r\n";
