@@ -1,5 +1,6 @@
 #include "editor/application.h"
 
+#include "editor/account_dialog.h"
 #include "editor/app_state.h"
 #include "editor/context_replace_dialog.h"
 #include "editor/conversion_menu.h"
@@ -9,8 +10,11 @@
 #include "editor/file_menu.h"
 #include "editor/find_dialog.h"
 #include "editor/format_menu.h"
+#include "editor/generate_menu.h"
+#include "editor/insert_menu.h"
 #include "editor/leading_spaces_dialog.h"
 #include "editor/main_window.h"
+#include "editor/numbered_text_dialog.h"
 #include "editor/paragraph_menu.h"
 #include "editor/recent_files.h"
 #include "editor/regex_dialog.h"
@@ -100,6 +104,21 @@ void RegisterHandlers() {
   Bind(R::RegexReplaceMode, OnFirstChoiceClicked);
   Bind(R::RegexExtractMode, OnSecondChoiceClicked);
   Bind(R::RunRegex, RunRegexDialog);
+  // Inserting text, the generators and their dialogs.
+  Bind(R::InsertBeforeParagraphs, OpenInsertBeforeDialog);
+  Bind(R::InsertAfterParagraphs, OpenInsertAfterDialog);
+  Bind(R::InsertTime, InsertTime);
+  Bind(R::OpenNumberedText, OpenNumberedTextDialog);
+  Bind(R::NumberedTextCreated, OnNumberedTextDialogCreated);
+  Bind(R::GenerateNumberedLines, RunNumberedTextDialog);
+  Bind(R::OpenAccountPassword, OpenAccountDialog);
+  Bind(R::AccountDialogCreated, OnAccountDialogCreated);
+  Bind(R::AccountFixedLength, OnAccountFixedLengthChosen);
+  Bind(R::AccountLengthRange, OnAccountLengthRangeChosen);
+  Bind(R::PasswordFixedLength, OnPasswordFixedLengthChosen);
+  Bind(R::PasswordLengthRange, OnPasswordLengthRangeChosen);
+  Bind(R::PasswordFixedContent, OnPasswordFixedContentChosen);
+  Bind(R::GenerateAccounts, GenerateAccounts);
 }
 
 void StartEditor(const char* file_to_open) {

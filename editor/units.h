@@ -17,6 +17,8 @@ namespace split_form = forms::unit::split_form;
 namespace leading_spaces_form = forms::unit::leading_spaces_form;
 namespace delete_spaces_form = forms::unit::delete_spaces_form;
 namespace regex_form = forms::unit::regex_form;
+namespace numbered_text_form = forms::unit::numbered_text_form;
+namespace account_form = forms::unit::account_form;
 using forms::unit::line_break_replace_form;
 using forms::unit::tab_replace_form;
 

@@ -11,10 +11,12 @@
 
 namespace quillet::forms::win32 {
 
-// The command number of the first item of the window's menu bar (submenus included) whose
-// caption starts with the code page 936 text; 0 when there is none.
+// The command number of the item of the window's menu bar (submenus included) whose caption
+// (before any shortcut text) is the code page 936 text, or else of the first whose caption
+// starts with it; 0 when there is none.
 inline UINT menu_command(HWND window, const char* caption) {
   const std::wstring wanted = runtime::win32::widen(caption);
+  UINT starting_with = 0;
   std::vector<HMENU> menus{GetMenu(window)};
   while (!menus.empty()) {
     const HMENU menu = menus.back();
@@ -26,10 +28,12 @@ inline UINT menu_command(HWND window, const char* caption) {
       }
       wchar_t text[256] = {};
       GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
-      if (std::wstring(text).rfind(wanted, 0) == 0) return GetMenuItemID(menu, i);
+      const std::wstring shown(text);
+      if (shown.substr(0, shown.find(L'\t')) == wanted) return GetMenuItemID(menu, i);
+      if (starting_with == 0 && shown.rfind(wanted, 0) == 0) starting_with = GetMenuItemID(menu, i);
     }
   }
-  return 0;
+  return starting_with;
 }
 
 }  // namespace quillet::forms::win32
