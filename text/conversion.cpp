@@ -241,6 +241,9 @@ std::int32_t random_number(std::optional<std::int32_t> minimum, std::optional<st
   return low + static_cast<std::int32_t>(drawn % (range + 1));
 }
 
+RandomDraws::RandomDraws() : state_(random_state) {}
+RandomDraws::~RandomDraws() { random_state = state_; }
+
 std::int32_t largest_random_number(std::optional<std::int32_t> minimum, std::optional<std::int32_t> maximum) {
   const auto [low, high] = random_bounds(minimum, maximum);
   return low + static_cast<std::int32_t>(std::min(static_cast<std::uint32_t>(high - low), kLargestDraw));

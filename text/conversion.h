@@ -33,6 +33,28 @@ double value_as_double(const ValueRecord& value);  // any numeric type; 0 for th
 // The generator: one state per thread (starting at 1), one seed counter per process.
 void set_random_seed(std::optional<std::int32_t> seed);
 std::int32_t random_number(std::optional<std::int32_t> minimum, std::optional<std::int32_t> maximum);
+// The generator taken over by a loop of many draws and given back when the loop ends:
+// draw(low, high) draws what random_number(low, high) would, for 0 <= low <= high.
+class RandomDraws {
+ public:
+  RandomDraws();
+  ~RandomDraws();
+  RandomDraws(const RandomDraws&) = delete;
+  RandomDraws& operator=(const RandomDraws&) = delete;
+  std::int32_t draw(std::int32_t low, std::int32_t high) {
+    if (low == high) return low;
+    return low + static_cast<std::int32_t>(next() % (static_cast<std::uint32_t>(high - low) + 1));
+  }
+  // The next 15-bit draw itself, for a caller that picks its range after drawing: low + next()
+  // % (high - low + 1) is draw(low, high) for low < high.
+  std::uint32_t next() {
+    state_ = state_ * 214013u + 2531011u;
+    return (state_ >> 16) & 0x7FFF;
+  }
+
+ private:
+  std::uint32_t state_;
+};
 // The largest value random_number can give for these bounds: each draw has 15 bits, so a range
 // wider than 32,768 values is reached only in its first 32,768.
 std::int32_t largest_random_number(std::optional<std::int32_t> minimum, std::optional<std::int32_t> maximum);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "runtime/test_support.h"
 
@@ -146,6 +147,22 @@ TEST(Random, GeneratorSequenceAndBounds) {
   call::set_random_seed(1);
   EXPECT_EQ(call::random_number(7, 7), 7);  // no draw
   EXPECT_EQ(call::random_number(0, 32767), 41);
+}
+
+// A loop's draws are the generator's own: the same numbers, and the generator goes on after them.
+TEST(Random, DrawsInALoopAreTheGeneratorsDraws) {
+  const std::pair<std::int32_t, std::int32_t> ranges[] = {{1, 3}, {65, 90}, {0, 9}, {5, 5}, {0, 32767}, {0, 100000}};
+  call::set_random_seed(77);
+  std::vector<std::int32_t> expected;
+  for (int i = 0; i < 60; ++i) expected.push_back(call::random_number(ranges[i % 6].first, ranges[i % 6].second));
+  call::set_random_seed(77);
+  std::vector<std::int32_t> drawn;
+  {
+    RandomDraws draws;
+    for (int i = 0; i < 30; ++i) drawn.push_back(draws.draw(ranges[i % 6].first, ranges[i % 6].second));
+  }
+  for (int i = 30; i < 60; ++i) drawn.push_back(call::random_number(ranges[i % 6].first, ranges[i % 6].second));
+  EXPECT_EQ(drawn, expected);
 }
 
 // The largest value a range can give is reached, and nothing above it.

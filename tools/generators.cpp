@@ -66,14 +66,14 @@ std::optional<std::uint64_t> lines_size(const LineParts& parts, std::uint64_t co
   return size;
 }
 
-char random_character(CharacterKind kind) {
-  using text::random_number;
-  const std::int32_t kind_drawn = kind == CharacterKind::Letters ? random_number(1, 2) : random_number(1, 3);
-  switch (kind_drawn) {
-    case 1: return static_cast<char>(random_number('A', 'Z'));
-    case 2: return static_cast<char>(random_number('a', 'z'));
-    default: return static_cast<char>(random_number('0', '9'));
-  }
+// The kind's draw, then the character's draw in the range of that kind. The three candidates
+// are all worked out and one is picked, as the kind is a coin toss no branch can predict.
+char random_character(text::RandomDraws& draws, CharacterKind kind) {
+  const std::int32_t kind_drawn = kind == CharacterKind::Letters ? draws.draw(1, 2) : draws.draw(1, 3);
+  const std::uint32_t drawn = draws.next();
+  const char upper = static_cast<char>('A' + drawn % 26), lower = static_cast<char>('a' + drawn % 26);
+  const char digit = static_cast<char>('0' + drawn % 10);
+  return kind_drawn == 1 ? upper : kind_drawn == 2 ? lower : digit;
 }
 
 // The longest text the rule can make.
@@ -158,7 +158,8 @@ std::optional<std::string> insert_in_paragraphs(std::string_view document, Place
 std::string random_text(std::int32_t length, CharacterKind kind) {
   text::set_random_seed(std::nullopt);
   std::string out(static_cast<std::size_t>(std::max(length, 0)), '\0');
-  for (char& c : out) c = random_character(kind);
+  text::RandomDraws draws;
+  for (char& c : out) c = random_character(draws, kind);
   return out;
 }
 
