@@ -24,6 +24,7 @@
 #include "forms/win32/dialog_answers.h"
 #include "forms/win32/form_runtime.h"
 #include "forms/win32/menu_lookup.h"
+#include "forms/win32/property_service.h"
 #include "runtime/message_box.h"
 #include "runtime/win32_text.h"
 #include "text/files.h"
@@ -146,6 +147,21 @@ class EditorTest : public testing::Test {
     for (wchar_t c : characters) SendMessageW(window_of(box), WM_CHAR, c, 0);
   }
   static void click(const UnitRef& button) { SendMessageW(window_of(button), BM_CLICK, 0, 0); }
+  // A dialog's units through their properties.
+  static void fill(const UnitRef& box, const char* text) {
+    forms::win32::call::write_text(box, property::kContent, text);
+  }
+  static std::string text_of(const UnitRef& unit, std::int32_t number = property::kContent) {
+    const text::OwnedText text = forms::win32::call::read_text(unit, number);
+    return text ? text.get() : "";
+  }
+  static bool disabled(const UnitRef& unit) { return forms::win32::call::read_bool(unit, property::kDisabled); }
+  static bool visible(const UnitRef& unit) { return forms::win32::call::read_bool(unit, property::kVisible); }
+  // One Undo takes the last tool back to the text it started from.
+  void undo_gives(const std::string& before) {
+    choose("&U.撤消");
+    EXPECT_EQ(document(), before);
+  }
 
   fs::path folder_;
   std::deque<int> answers_;

@@ -13,21 +13,7 @@ namespace {
 namespace call = forms::win32::call;
 const std::string kSeparator = "\xA1\xAA\xA1\xAA\xA1\xAA\xA1\xAA";  // ————
 
-class GeneratorsTest : public EditorTest {
- protected:
-  std::string text_of(const UnitRef& unit, std::int32_t number) const {
-    const text::OwnedText text = call::read_text(unit, number);
-    return text ? text.get() : "";
-  }
-  void fill(const UnitRef& box, const char* text) { call::write_text(box, property::kContent, text); }
-  bool disabled(const UnitRef& unit) const { return call::read_bool(unit, property::kDisabled); }
-  bool visible(const UnitRef& unit) const { return call::read_bool(unit, property::kVisible); }
-  // Undo takes the tool back to what was there, in one step.
-  void expect_undone_to(const std::string& before) {
-    choose("&U.撤消");
-    EXPECT_EQ(document(), before);
-  }
-};
+using GeneratorsTest = EditorTest;
 
 TEST_F(GeneratorsTest, NumberedTextAndTheUsesAnOpenDialogFollows) {
   choose("带序号文本");
@@ -48,7 +34,7 @@ TEST_F(GeneratorsTest, NumberedTextAndTheUsesAnOpenDialogFollows) {
   EXPECT_EQ(document(), "Item1.\r\nItem2.\r\nItem3.\r\n");
   EXPECT_EQ(DocumentSelection().start, document().size());  // as appending leaves it
   EXPECT_TRUE(IsModified());
-  expect_undone_to("old");
+  undo_gives("old");
 
   fill(numbered_text_form::kStartNumber, "");  // an empty start numbers from 0
   fill(numbered_text_form::kLineCount, "\xA3\xB2");  // a full-width 2
@@ -74,14 +60,14 @@ TEST_F(GeneratorsTest, NumberedTextAndTheUsesAnOpenDialogFollows) {
   click(numbered_text_form::kRunButton);
   EXPECT_EQ(document(), "[]a\r\n[]b\r\n[]c\r\n");
   EXPECT_EQ(DocumentSelection().start, 0u);
-  expect_undone_to("a\r\nb\r\nc");
+  undo_gives("a\r\nb\r\nc");
 
   choose("段尾");
   click(numbered_text_form::kNumbered);  // checked again
   fill(numbered_text_form::kStartNumber, "1");
   click(numbered_text_form::kRunButton);
   EXPECT_EQ(document(), "a[1]\r\nb[2]\r\nc[3]\r\n");
-  expect_undone_to("a\r\nb\r\nc");
+  undo_gives("a\r\nb\r\nc");
 
   // A use the dialog does not know: the button does nothing.
   State().dialogMode = 4;
@@ -147,7 +133,7 @@ TEST_F(GeneratorsTest, AccountsAndPasswords) {
   for (int i = 0; i < 10; ++i) separators += kSeparator + "\r\n";
   EXPECT_EQ(document(), separators);
   EXPECT_EQ(DocumentSelection().start, document().size());
-  expect_undone_to("old");
+  undo_gives("old");
 
   click(form::kAccountFixed);
   fill(form::kAccountLength, "8");
@@ -163,7 +149,7 @@ TEST_F(GeneratorsTest, AccountsAndPasswords) {
     EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(text[0]))) << text;
     EXPECT_EQ(text.substr(8), kSeparator + "abc\r\n");
   }
-  expect_undone_to("old");
+  undo_gives("old");
 }
 
 TEST_F(GeneratorsTest, TheTimeIsAddedAtTheEndWithNothingElse) {
@@ -181,7 +167,7 @@ TEST_F(GeneratorsTest, TheTimeIsAddedAtTheEndWithNothingElse) {
   EXPECT_EQ(document().substr(0, 6), "note: ");
   EXPECT_EQ(DocumentSelection().start, document().size());
   EXPECT_TRUE(IsModified());
-  expect_undone_to("note: ");
+  undo_gives("note: ");
 }
 
 TEST_F(GeneratorsTest, ACountTooLargeIsRefusedAndTheDocumentStays) {

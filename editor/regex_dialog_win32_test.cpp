@@ -9,16 +9,7 @@ namespace {
 
 namespace call = forms::win32::call;
 
-class RegexDialogTest : public EditorTest {
- protected:
-  std::string text_of(const UnitRef& unit, std::int32_t number) const {
-    const text::OwnedText text = call::read_text(unit, number);
-    return text ? text.get() : "";
-  }
-  void fill(const UnitRef& box, const char* text) { call::write_text(box, property::kContent, text); }
-  bool disabled(const UnitRef& unit) const { return call::read_bool(unit, property::kDisabled); }
-  bool visible(const UnitRef& unit) const { return call::read_bool(unit, property::kVisible); }
-};
+using RegexDialogTest = EditorTest;
 
 TEST_F(RegexDialogTest, ReplaceAndExtractWithTheirCaptionsAndBoxes) {
   choose("&Z.正则替换/提取");

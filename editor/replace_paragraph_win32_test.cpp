@@ -13,15 +13,10 @@ namespace call = forms::win32::call;
 
 class ReplaceParagraphTest : public EditorTest {
  protected:
-  void fill(const UnitRef& box, const char* text) { call::write_text(box, property::kContent, text); }
   void set_checked(const UnitRef& box, bool checked) { call::write_bool(box, property::kChecked, checked); }
   std::string field(const UnitRef& box) const {
     const text::OwnedText text = call::read_text(box, property::kContent);
     return text ? text.get() : "";
-  }
-  void undo_gives(const std::string& before) {
-    choose("&U.撤消");
-    EXPECT_EQ(document(), before);
   }
 };
 

@@ -21,7 +21,6 @@ class TextToolsTest : public EditorTest {
     const text::OwnedText text = call::read_text(find_form::kSearchText, property::kContent);
     return text ? text.get() : "";
   }
-  bool disabled(const UnitRef& unit) const { return call::read_bool(unit, property::kDisabled); }
   std::size_t document_reads() const {
     return static_cast<const forms::win32::EditBox*>(
                FormRuntime::instance().control(main_window::kDocument.form_id, main_window::kDocument.unit_id))
