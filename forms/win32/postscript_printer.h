@@ -1,6 +1,7 @@
 // Test support: Wine has no printer. This makes a print-to-file PostScript printer (Wine's
 // PostScript driver with winspool's built-in fallback PPD) the default printer, once per test
-// program, and counts the pages of a job's output.
+// program, and counts the pages of a job's output. Only under Wine: on Windows it would change the
+// user's default printer, so the print tests skip themselves there.
 #pragma once
 
 #include <windows.h>
@@ -11,10 +12,13 @@
 #include <iterator>
 #include <string>
 
+#include "forms/win32/wine_only.h"
+
 namespace quillet::forms::win32 {
 
 inline bool make_postscript_printer() {
   static const bool made = [] {
+    if (!running_under_wine()) return false;
     HMODULE spooler = LoadLibraryW(L"winspool.drv");
     HRSRC resource = FindResourceW(spooler, MAKEINTRESOURCEW(1), L"PPDFILE");
     if (resource == nullptr) return false;
