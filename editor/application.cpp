@@ -1,5 +1,6 @@
 #include "editor/application.h"
 
+#include "editor/about_dialog.h"
 #include "editor/account_dialog.h"
 #include "editor/app_state.h"
 #include "editor/context_replace_dialog.h"
@@ -20,6 +21,7 @@
 #include "editor/regex_dialog.h"
 #include "editor/replace_dialog.h"
 #include "editor/replace_menu.h"
+#include "editor/script_menu.h"
 #include "editor/search_menu.h"
 #include "editor/split_dialog.h"
 #include "forms/catalogue.h"
@@ -53,6 +55,7 @@ void RegisterHandlers() {
     return std::int64_t{OnCloseQuery() ? 1 : 0};
   });
   Bind(R::ShutDown, OnMainWindowDestroying);
+  Bind(R::OpenContactPage, OpenContactPage);
   // File menu.
   Bind(R::NewDocument, NewDocument);
   Bind(R::OpenDocument, OpenDocument);
@@ -119,6 +122,11 @@ void RegisterHandlers() {
   Bind(R::PasswordLengthRange, OnPasswordLengthRangeChosen);
   Bind(R::PasswordFixedContent, OnPasswordFixedContentChosen);
   Bind(R::GenerateAccounts, GenerateAccounts);
+  // Scripts and the about window.
+  Bind(R::RunVbs, RunAsVbs);
+  Bind(R::RunBat, RunAsBatch);
+  Bind(R::OpenAbout, OpenAbout);
+  Bind(R::CloseAbout, CloseAbout);
 }
 
 void StartEditor(const char* file_to_open) {

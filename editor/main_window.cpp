@@ -49,4 +49,8 @@ void OnMainWindowDestroying() {
   Settings().end_program(0);
 }
 
+void OpenContactPage() {
+  if (!Settings().contact_page.empty()) text::call::shell_execute(text::kVerbOpen, Settings().contact_page.c_str());
+}
+
 }  // namespace quillet::editor

@@ -19,6 +19,7 @@ namespace delete_spaces_form = forms::unit::delete_spaces_form;
 namespace regex_form = forms::unit::regex_form;
 namespace numbered_text_form = forms::unit::numbered_text_form;
 namespace account_form = forms::unit::account_form;
+namespace about_form = forms::unit::about_form;
 using forms::unit::line_break_replace_form;
 using forms::unit::tab_replace_form;
 

@@ -271,8 +271,12 @@ FormRecord about_box() {
   FormBuilder f(kAboutForm, "关于", 330, 323, 2, true, false);
   f.add({A::kOkButton, "按钮1", {119, 270, 86, 20}, button_block("确定(&C)"), {}, clicked(R::CloseAbout)});
   f.add({A::kMessage, "标签1", {6, 7, 312, 257},
-         label_block("Quillet\r\n\r\n一个为中文用户打造的文本工具编辑器。\r\n\r\n"
-                     "如需定制功能或专用的文本处理工具，欢迎联系作者。\r\n\r\n联系：见主窗口右下角的信封图标。",
+         label_block("Quillet 文本工具编辑器\r\n\r\n"
+                     "您还希望它做哪些文本操作？无论是新的转换、替换、提取还是批量处理，"
+                     "欢迎把您的想法告诉我，好的建议会加进以后的版本。\r\n\r\n"
+                     "我也承接定制软件的开发：专用的文本处理工具、数据整理、批量文件处理等，"
+                     "按您的要求编写。\r\n\r\n"
+                     "联系方法：点击主窗口右下角的信封图标。",
                      kYellow, logical_font(-14, kGb2312, "宋体"))});
   return f.take();
 }
