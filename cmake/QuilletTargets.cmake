@@ -6,11 +6,12 @@
 # under this setting.)
 
 function(quillet_defaults target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-missing-field-initializers)
+  # Resource scripts of the target go to the resource compiler, which takes none of these.
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wno-missing-field-initializers>)
   # clang knows no execution character set but UTF-8; the fuzz tree exercises code whose
   # behaviour does not depend on the bytes of its literals.
   if(NOT QUILLET_FUZZ)
-    target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=GBK)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-finput-charset=UTF-8 -fexec-charset=GBK>)
   endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   if(WIN32)
@@ -29,8 +30,10 @@ function(quillet_test name)
   quillet_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gmock_main)
   if(WIN32)
-    # Console program; the tests create windows themselves where they need them.
+    # Console program; the tests create windows themselves where they need them, with the
+    # controls the program's manifest asks for.
     target_link_options(${name} PRIVATE -mconsole)
+    target_sources(${name} PRIVATE ${PROJECT_BINARY_DIR}/manifest_only.rc)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)

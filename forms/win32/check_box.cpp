@@ -38,6 +38,7 @@ bool CheckBox::create() {
   if (!properties) return false;
   stored_ = *properties;
   if (create_child(L"BUTTON", WS_TABSTOP, 0, stored_.caption) == nullptr) return false;
+  keep_stored_colours();
   picture_ = Picture(stored_.picture);
   restyle();
   refont();

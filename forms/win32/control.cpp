@@ -1,6 +1,7 @@
 #include "forms/win32/control.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "forms/win32/form_runtime.h"
 #include "runtime/win32_text.h"
@@ -73,7 +74,8 @@ bool raise_input_event(std::uint32_t form_id, std::uint32_t unit_id, UINT messag
   std::vector<std::int64_t> arguments;
   switch (*event) {
     case -1: case -2: case -3: case -4: case -5: case -6:
-      arguments = {static_cast<std::int16_t>(LOWORD(lparam)), static_cast<std::int16_t>(HIWORD(lparam)), key_state()};
+      arguments = {to_layout(static_cast<std::int16_t>(LOWORD(lparam))), to_layout(static_cast<std::int16_t>(HIWORD(lparam))),
+                   key_state()};
       break;
     case -9: case -10:
       arguments = {static_cast<std::int64_t>(*wparam), key_state()};
@@ -104,7 +106,8 @@ HWND Control::make_child(const wchar_t* window_class, DWORD style, DWORD extende
   const Rect& rect = record().rect;
   const std::wstring wide = runtime::win32::widen(text);
   return CreateWindowExW(extended_style, window_class, wide.c_str(), style | WS_CHILD | WS_CLIPSIBLINGS,
-                         site_.origin.x + rect.left, site_.origin.y + rect.top, rect.width, rect.height,
+                         to_device(site_.origin.x + rect.left), to_device(site_.origin.y + rect.top),
+                         to_device(rect.width), to_device(rect.height),
                          site_.form_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(site_.child_id)),
                          GetModuleHandleW(nullptr), nullptr);
 }
@@ -116,6 +119,8 @@ HWND Control::create_child(const wchar_t* window_class, DWORD style, DWORD exten
   reload_cursor();
   return window_;
 }
+
+void Control::keep_stored_colours() const { SetWindowTheme(window_, L"", L""); }
 
 void Control::swap_window(HWND fresh) {
   const HWND old = window_;

@@ -107,6 +107,9 @@ class Control {
   // Puts a new window in place of the current one: same rectangle, stacking place, visibility
   // and enabled state; the old window is destroyed and the focus follows when it had it.
   void swap_window(HWND fresh);
+  // Visual styles draw check boxes, radio boxes and group boxes in the theme's colours, over
+  // whatever the form stores; a control that shows its stored colours is drawn the classic way.
+  void keep_stored_colours() const;
   // Adopts a window created elsewhere (the form's own window): it is neither subclassed nor
   // destroyed by the control.
   void adopt(HWND window) { window_ = window; }

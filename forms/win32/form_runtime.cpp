@@ -169,7 +169,8 @@ bool FormRuntime::load_form(std::uint32_t form_id, HWND owner, bool modal) {
   open->accelerators = build_accelerators(open->menu);
   MenuBar menu_bar = build_menu_bar(open->menu);
 
-  Rect rect = window_record.rect;
+  const Rect& stored = window_record.rect;
+  Rect rect{to_device(stored.left), to_device(stored.top), to_device(stored.width), to_device(stored.height)};
   if (properties->start_position == 1) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -274,8 +275,8 @@ void FormRuntime::place_in_container(Control& control) const {
   control.set_shown(shown);
   if (control.window() == nullptr) return;
   const Rect& rect = control.record().rect;
-  SetWindowPos(control.window(), nullptr, origin.x + rect.left, origin.y + rect.top, rect.width, rect.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(control.window(), nullptr, to_device(origin.x + rect.left), to_device(origin.y + rect.top),
+               to_device(rect.width), to_device(rect.height), SWP_NOZORDER | SWP_NOACTIVATE);
   control.apply_state();
 }
 

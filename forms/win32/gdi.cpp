@@ -14,12 +14,7 @@ constexpr std::size_t kLogicalFontBytes = 60;
 constexpr std::size_t kFaceBytes = 32;
 constexpr BYTE kGb2312Charset = 134;
 
-int screen_dpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
+constexpr int kLayoutDpi = 96;
 
 // The narrow logical font of a 60-byte blob.
 bool read_logical_font(std::string_view blob, LOGFONTW& font) {
@@ -68,6 +63,19 @@ BYTE system_font_quality() {
 
 }  // namespace
 
+int screen_dpi() {
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    const int found = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return found > 0 ? found : kLayoutDpi;
+  }();
+  return dpi;
+}
+
+int to_device(int layout) { return MulDiv(layout, screen_dpi(), kLayoutDpi); }
+int to_layout(int device) { return MulDiv(device, kLayoutDpi, screen_dpi()); }
+
 COLORREF colour_of(std::uint32_t stored) {
   return stored == kButtonFace ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(stored & 0x00FFFFFF);
 }
@@ -79,27 +87,33 @@ HFONT default_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT
 UniqueFont font_from_blob(std::string_view blob) {
   LOGFONTW font;
   if (!read_logical_font(blob, font)) return UniqueFont();
+  font.lfHeight = to_device(font.lfHeight);
+  font.lfWidth = to_device(font.lfWidth);
   if (font.lfQuality == DEFAULT_QUALITY) font.lfQuality = system_font_quality();
   return UniqueFont(CreateFontIndirectW(&font));
 }
 
 FontValue font_value_of(std::string_view blob) {
   LOGFONTW font;
-  if (!read_logical_font(blob, font)) font = default_logical_font();
+  int dpi = kLayoutDpi;
+  if (!read_logical_font(blob, font)) {
+    font = default_logical_font();  // a real font, in device pixels
+    dpi = screen_dpi();
+  }
   FontValue value;
   value.bold = font.lfWeight >= FW_BOLD;
   value.italic = font.lfItalic != 0;
   value.underline = font.lfUnderline != 0;
   value.strike_out = font.lfStrikeOut != 0;
   const int height = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
-  value.size = MulDiv(height, 72, screen_dpi());
+  value.size = MulDiv(height, 72, dpi);
   value.face = runtime::win32::narrow(font.lfFaceName);
   return value;
 }
 
 std::string font_blob_of(const FontValue& font) {
   ByteWriter out;
-  out.signed_word(-MulDiv(font.size, screen_dpi(), 72));
+  out.signed_word(-MulDiv(font.size, kLayoutDpi, 72));
   out.word(0), out.word(0), out.word(0);
   out.signed_word(font.bold ? FW_BOLD : FW_NORMAL);
   const char flags[8] = {font.italic ? '\1' : '\0', font.underline ? '\1' : '\0', font.strike_out ? '\1' : '\0',

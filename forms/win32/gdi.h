@@ -33,6 +33,15 @@ struct FontValue {
   bool operator==(const FontValue&) const = default;
 };
 
+// Stored positions, sizes and font heights are pixels at 96 DPI: layout units. The program
+// declares itself DPI aware, so on a screen of another resolution (144 DPI at 150 %) it scales
+// them itself and text stays sharp; at 96 DPI nothing changes. What the application reads and
+// writes (positions, sizes, client sizes, mouse positions) stays in layout units; only the calls
+// to Windows see device pixels.
+int screen_dpi();  // the system's, fixed for the life of the process
+int to_device(int layout);
+int to_layout(int device);
+
 COLORREF colour_of(std::uint32_t stored);
 UniqueBrush brush_of(std::uint32_t stored);
 
@@ -40,7 +49,8 @@ UniqueBrush brush_of(std::uint32_t stored);
 // nobody owns (the UniqueFont is then empty and default_font() is what to select).
 UniqueFont font_from_blob(std::string_view blob);
 HFONT default_font();
-// Between the stored blob and the font record. Sizes are points at the screen's resolution.
+// Between the stored blob and the font record. A blob's height is in layout units, so a stored
+// font keeps its point size at every resolution.
 FontValue font_value_of(std::string_view blob);
 std::string font_blob_of(const FontValue& font);
 

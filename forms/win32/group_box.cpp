@@ -22,6 +22,7 @@ bool GroupBox::create() {
   if (!properties) return false;
   stored_ = *properties;
   if (create_child(L"BUTTON", BS_GROUPBOX, 0, stored_.caption) == nullptr) return false;
+  keep_stored_colours();
   restyle();
   refont();
   recolour();

@@ -5,6 +5,7 @@
 #include "forms/win32/edit_box.h"
 #include "forms/win32/printer.h"
 #include "forms/win32/form_runtime.h"
+#include "forms/win32/gdi.h"
 #include "text/conversion.h"
 #include "runtime/errors.h"
 
@@ -70,13 +71,13 @@ void DestroyForm(ValueRecord*, std::int32_t count, ValueRecord* args) {
 void ClientWidth(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   RECT client{};
   GetClientRect(live_control(count, args).window(), &client);
-  text::return_int(result, client.right - client.left);
+  text::return_int(result, to_layout(client.right - client.left));
 }
 
 void ClientHeight(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   RECT client{};
   GetClientRect(live_control(count, args).window(), &client);
-  text::return_int(result, client.bottom - client.top);
+  text::return_int(result, to_layout(client.bottom - client.top));
 }
 
 void MoveUnit(ValueRecord*, std::int32_t count, ValueRecord* args) {
@@ -138,7 +139,7 @@ void SetBalloonTip(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   std::optional<RECT> area;
   if (count > 3 + 4 && text::given_argument(count, args, 4) != nullptr) {
     const auto at = [&](int i) { return text::optional_int(count, args, i).value_or(0); };
-    area = RECT{at(4), at(5), at(4) + at(6), at(5) + at(7)};
+    area = RECT{to_device(at(4)), to_device(at(5)), to_device(at(4) + at(6)), to_device(at(5) + at(7))};
   }
   text::return_bool(result, control != nullptr &&
                                 tip.attach(control->window(), tip_text, text::optional_int(count, args, 3).value_or(-1), area));

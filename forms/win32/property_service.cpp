@@ -98,16 +98,18 @@ PropertyValue converted(PropertyType declared, const ValueRecord& value) {
 
 bool is_form_window(const Target& target) { return target.unit == &target.form->units[0]; }
 
-// The live rectangle relative to the parent's client area: the screen for a form, the
-// container for a control.
+// The live rectangle relative to the parent's client area, in layout units: the screen for a
+// form, the container for a control.
 Rect live_rect(const Target& target) {
   RECT rect{};
   GetWindowRect(target.control->window(), &rect);
-  if (!is_form_window(target)) {
-    MapWindowPoints(nullptr, target.control->site().form_window, reinterpret_cast<POINT*>(&rect), 2);
-    OffsetRect(&rect, -target.control->site().origin.x, -target.control->site().origin.y);
+  if (is_form_window(target)) {
+    return {to_layout(rect.left), to_layout(rect.top), to_layout(rect.right - rect.left), to_layout(rect.bottom - rect.top)};
   }
-  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  MapWindowPoints(nullptr, target.control->site().form_window, reinterpret_cast<POINT*>(&rect), 2);
+  const POINT origin = target.control->site().origin;
+  return {to_layout(rect.left) - origin.x, to_layout(rect.top) - origin.y, to_layout(rect.right - rect.left),
+          to_layout(rect.bottom - rect.top)};
 }
 
 ValueRecord read_common(const Target& target, std::int32_t number) {
@@ -137,8 +139,9 @@ void place(const Target& target) {
     if (target.control->window() == nullptr) return;
   }
   const POINT origin = is_form_window(target) ? POINT{0, 0} : target.control->site().origin;
-  SetWindowPos(target.control->window(), nullptr, origin.x + record.rect.left, origin.y + record.rect.top,
-               record.rect.width, record.rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(target.control->window(), nullptr, to_device(origin.x + record.rect.left),
+               to_device(origin.y + record.rect.top), to_device(record.rect.width), to_device(record.rect.height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void write_common(const Target& target, std::int32_t number, const ValueRecord& value) {
