@@ -72,3 +72,12 @@ quillet_wine_start() {
 quillet_wine_stop() {
   WINEPREFIX="$QUILLET_WINEPREFIX" wineserver -k 2>/dev/null || true
 }
+
+# quillet_set_dpi DPI: the screen resolution Wine reports in the current prefix (96 is 100 %,
+# 144 is 150 %); programs started afterwards see it.
+quillet_set_dpi() {
+  local key
+  for key in 'HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    quillet_wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1 || return 1
+  done
+}

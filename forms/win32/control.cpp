@@ -120,7 +120,8 @@ HWND Control::create_child(const wchar_t* window_class, DWORD style, DWORD exten
   return window_;
 }
 
-void Control::keep_stored_colours() const { SetWindowTheme(window_, L"", L""); }
+// A class list that names no class of the style (a single space) leaves the window unthemed.
+void Control::keep_stored_colours() const { SetWindowTheme(window_, L" ", L" "); }
 
 void Control::swap_window(HWND fresh) {
   const HWND old = window_;
