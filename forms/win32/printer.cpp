@@ -51,7 +51,9 @@ LRESULT CALLBACK progress_procedure(HWND window, UINT message, WPARAM wparam, LP
         wchar_t page[64];
         std::swprintf(page, 64, L"\u6B63\u5728\u6253\u5370\u7B2C %d \u9875", printer->page());  // 正在打印第 %d 页
         const std::wstring lines[] = {printer->progress_lines_[0], printer->progress_lines_[1], page};
-        for (int i = 0; i < 3; ++i) TextOutW(dc, 16, 12 + 22 * i, lines[i].c_str(), static_cast<int>(lines[i].size()));
+        for (int i = 0; i < 3; ++i) {
+          TextOutW(dc, to_device(16), to_device(12 + 22 * i), lines[i].c_str(), static_cast<int>(lines[i].size()));
+        }
         SelectObject(dc, old);
       }
       EndPaint(window, &paint);
@@ -181,10 +183,11 @@ bool Printer::start(bool use_dialog, bool show_progress) {
     progress_lines_[0] = document;
     progress_lines_[1] = where;
     progress_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kProgressClass, L"\u6253\u5370", WS_POPUP | WS_CAPTION,  // 打印
-                                CW_USEDEFAULT, CW_USEDEFAULT, 360, 150, site().form_window, nullptr,
+                                CW_USEDEFAULT, CW_USEDEFAULT, to_device(360), to_device(150), site().form_window, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(progress_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    CreateWindowExW(0, L"BUTTON", L"\u53D6\u6D88", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 140, 84, 80, 22, progress_,  // 取消
+    CreateWindowExW(0, L"BUTTON", L"\u53D6\u6D88", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, to_device(140),
+                    to_device(84), to_device(80), to_device(22), progress_,  // 取消
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)), GetModuleHandleW(nullptr), nullptr);
     ShowWindow(progress_, SW_SHOWNA);
     UpdateWindow(progress_);
