@@ -53,6 +53,31 @@ TEST(Cp936CodecNative, CharactersAndStrayBytes) {
   EXPECT_TRUE(codec().reserved_range_is_free());
 }
 
+// The codec reads only the view it is given: a lead byte at the end of the view is a raw byte,
+// even when its trail follows in memory.
+TEST(Cp936CodecNative, ALeadByteAtTheEndOfTheViewIsARawByte) {
+  const char buffer[] = "\xD6\xD0";
+  const std::string_view first(buffer, 1);
+  EXPECT_EQ(codec().decode(first), std::u16string(1, static_cast<char16_t>(0xF7D6)));
+  char16_t out[2] = {u'x', u'x'};
+  EXPECT_EQ(codec().decode_into(first, out), 1u);
+  EXPECT_EQ(out[0], 0xF7D6);
+  EXPECT_EQ(out[1], u'x');
+  EXPECT_EQ(codec().units_before(first, 1), 1u);
+  EXPECT_EQ(codec().bytes_before(first, 1), 1u);
+  EXPECT_EQ(codec().units_before(first, 5), 1u);
+}
+
+// The first and last lead bytes of the double-byte range with the first trail byte.
+TEST(Cp936CodecNative, LeadBytesAtBothEndsOfTheRangeDecodeToCharacters) {
+  EXPECT_EQ(codec().decode("\x81\x40"), u"\u4E02");  // 丂
+  EXPECT_EQ(codec().decode("\xFE\x40"), u"\uFA0C");  // 兀 (compatibility)
+  EXPECT_EQ(codec().encode(u"\u4E02\uFA0C"), "\x81\x40\xFE\x40");
+  // One past either end is no lead byte: 0x80 is the euro sign on its own, 0xFF a raw byte.
+  EXPECT_EQ(codec().decode("\x80\x40"), u"\u20AC@");
+  EXPECT_EQ(codec().decode("\xFF\x40"), std::u16string({static_cast<char16_t>(0xF7FF), u'@'}));
+}
+
 TEST(Cp936CodecNative, AnyByteStringWithoutNulRoundTrips) {
   std::mt19937 rng(936);
   for (int round = 0; round < 20000; ++round) {

@@ -19,10 +19,19 @@ const platform::AddressRange& image() {
   return range;
 }
 
-[[noreturn]] void fail_allocation(std::size_t bytes) {
-  std::string message = "分配 " + std::to_string(bytes) + " 字节内存失败!";
-  raise_error(0, message.c_str());
-  platform::end_process(-1);  // raise_error does not come back; this keeps the contract visible
+// The allocation seam: requests counted, and the one a test chose refused.
+std::size_t requests_made = 0;
+std::size_t first_refused = 0;  // 0: none
+
+// Counts the request; true when it is to be refused.
+bool refuse_this_request() {
+  ++requests_made;
+  return first_refused != 0 && requests_made >= first_refused;
+}
+
+void* raw_allocate(std::size_t bytes) { return refuse_this_request() ? nullptr : platform::heap_allocate(bytes); }
+void* raw_reallocate(void* block, std::size_t bytes) {
+  return refuse_this_request() ? nullptr : platform::heap_reallocate(block, bytes);
 }
 
 // Copies from a constant. The constant's own size is unknown, so the copy may run past it into
@@ -38,6 +47,15 @@ void copy_out_of_image(void* to, const void* from, std::size_t bytes) {
 
 }  // namespace
 
+void fail_allocation(std::size_t bytes) {
+  std::string message = "分配 " + std::to_string(bytes) + " 字节内存失败!";
+  raise_error(0, message.c_str());
+  platform::end_process(-1);  // raise_error does not come back; this keeps the contract visible
+}
+
+void fail_allocations_from(std::size_t count) { first_refused = count == 0 ? 0 : requests_made + count; }
+std::size_t allocation_count() { return requests_made; }
+
 bool is_constant(const void* block) {
   const auto address = reinterpret_cast<std::uintptr_t>(block);
   return address >= image().begin && address < image().end;
@@ -45,7 +63,7 @@ bool is_constant(const void* block) {
 
 void* allocate(std::size_t bytes) {
   // A zero-byte request still yields a distinct block, so null always means failure.
-  void* block = platform::heap_allocate(bytes == 0 ? 1 : bytes);
+  void* block = raw_allocate(bytes == 0 ? 1 : bytes);
   if (block == nullptr) fail_allocation(bytes);
   return block;
 }
@@ -60,7 +78,7 @@ void* reallocate(void* block, std::size_t bytes) {
     copy_out_of_image(fresh, block, std::min<std::uintptr_t>(bytes, image().end - start));
     return fresh;
   }
-  void* resized = platform::heap_reallocate(block, bytes == 0 ? 1 : bytes);
+  void* resized = raw_reallocate(block, bytes == 0 ? 1 : bytes);
   if (resized == nullptr) fail_allocation(bytes);
   return resized;
 }
@@ -70,9 +88,9 @@ void release(const void* block) {
   platform::heap_free(const_cast<void*>(block));
 }
 
-void* heap_allocate(std::size_t bytes) { return platform::heap_allocate(bytes == 0 ? 1 : bytes); }
+void* heap_allocate(std::size_t bytes) { return raw_allocate(bytes == 0 ? 1 : bytes); }
 void* heap_reallocate(void* block, std::size_t bytes) {
-  return block == nullptr ? heap_allocate(bytes) : platform::heap_reallocate(block, bytes == 0 ? 1 : bytes);
+  return block == nullptr ? heap_allocate(bytes) : raw_reallocate(block, bytes == 0 ? 1 : bytes);
 }
 void heap_free(void* block) {
   if (block != nullptr) platform::heap_free(block);

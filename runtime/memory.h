@@ -17,9 +17,20 @@ void release(const void* block);
 bool is_constant(const void* block);
 
 // The raw process heap, without the fatal error on failure: for buffers such as the text
-// builder that report failure themselves.
+// builder that may try a smaller size before giving up.
 void* heap_allocate(std::size_t bytes);
 void* heap_reallocate(void* block, std::size_t bytes);
 void heap_free(void* block);
+
+// The fatal error for a request of this many bytes that could not be met: for code that takes
+// its memory from the raw heap and cannot go on without it. Nothing half-built is returned.
+[[noreturn]] void fail_allocation(std::size_t bytes);
+
+// Test seam: from the count-th allocation request from now on (1 for the next one), every
+// request fails as if the heap were exhausted, until a call with 0 turns it off. Every request
+// counts: allocate, reallocate, and the raw heap calls.
+void fail_allocations_from(std::size_t count);
+// The requests made since the program started.
+std::size_t allocation_count();
 
 }  // namespace quillet::runtime

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -75,13 +76,61 @@ TEST(Memory, ZeroByteAllocationIsARealBlock) {
 }
 
 TEST(Memory, RawHeapReportsFailureWithoutEndingTheProgram) {
-  constexpr std::size_t impossible = std::size_t{1} << 62;
-  EXPECT_EQ(heap_allocate(impossible), nullptr);
   void* block = heap_allocate(10);
   ASSERT_NE(block, nullptr);
-  EXPECT_EQ(heap_reallocate(block, impossible), nullptr);  // the old block stays valid
+  std::memcpy(block, "012345678", 10);
+  fail_allocations_from(1);
+  EXPECT_EQ(heap_allocate(10), nullptr);
+  EXPECT_EQ(heap_reallocate(block, 20), nullptr);  // the old block stays valid
+  fail_allocations_from(0);
+  EXPECT_STREQ(static_cast<char*>(block), "012345678");
   heap_free(block);
   heap_free(nullptr);
+}
+
+// The seam counts every kind of request and refuses from the chosen one on.
+TEST(Memory, RequestsAreCountedAndRefusedFromTheChosenOne) {
+  const std::size_t before = allocation_count();
+  void* a = heap_allocate(1);
+  void* b = allocate(1);
+  b = reallocate(b, 100);
+  EXPECT_EQ(allocation_count(), before + 3);
+  fail_allocations_from(2);
+  void* first = heap_allocate(8);
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(heap_allocate(8), nullptr);
+  EXPECT_EQ(heap_allocate(8), nullptr);  // the heap stays exhausted
+  fail_allocations_from(0);
+  void* after = heap_allocate(8);
+  EXPECT_NE(after, nullptr);
+  heap_free(first);
+  heap_free(after);
+  heap_free(a);
+  release(b);
+}
+
+// The system's own refusal of a request it cannot meet comes back as null as well.
+TEST(MemoryDeathTest, TheSystemsRefusalReachesTheRawHeapCaller) {
+  testing_support::ChildMayFailAllocations refused_allocations_return_null;
+  EXPECT_EXIT(
+      {
+        constexpr std::size_t impossible = std::size_t{1} << 62;
+        void* block = heap_allocate(10);
+        const bool refused = heap_allocate(impossible) == nullptr && heap_reallocate(block, impossible) == nullptr;
+        std::exit(refused ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+TEST(MemoryDeathTest, ARefusedRequestIsFatalWithTheByteCount) {
+  EXPECT_EXIT(
+      {
+        answer_boxes_on_stderr();
+        fail_allocations_from(1);
+        allocate(12345);
+      },
+      exited_fatally(), testing::EndsWith(kErrorCaption + "|10|" + kBoxHeader + kMessageLabel +
+                                          allocation_failure_message(12345) + "\r\n"));
 }
 
 constexpr std::size_t kImpossibleSize = std::size_t{1} << 62;
@@ -92,6 +141,7 @@ std::string expected_allocation_box() {
 
 // The box is the last thing written; a sanitizer build may report the refused request first.
 TEST(MemoryDeathTest, FailedAllocationIsFatalWithTheByteCount) {
+  testing_support::ChildMayFailAllocations refused_allocations_return_null;
   EXPECT_EXIT(
       {
         answer_boxes_on_stderr();
@@ -101,6 +151,7 @@ TEST(MemoryDeathTest, FailedAllocationIsFatalWithTheByteCount) {
 }
 
 TEST(MemoryDeathTest, FailedReallocationIsFatalToo) {
+  testing_support::ChildMayFailAllocations refused_allocations_return_null;
   EXPECT_EXIT(
       {
         answer_boxes_on_stderr();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "runtime/message_box.h"
@@ -19,6 +20,40 @@ inline constexpr int kFatalExitStatus = 255;
 #endif
 
 inline ::testing::ExitedWithCode exited_fatally() { return ::testing::ExitedWithCode(kFatalExitStatus); }
+
+// For a death test whose child must see a refused allocation come back as null, as the
+// program's own check does on Windows: the sanitizers' allocator otherwise ends the child with
+// its own report. The child is started afresh (the threadsafe style) with the option in its
+// environment; the test program itself keeps reporting any allocation that fails.
+class ChildMayFailAllocations {
+ public:
+  ChildMayFailAllocations() : style_(GTEST_FLAG_GET(death_test_style)) {
+    if (const char* options = std::getenv("ASAN_OPTIONS")) saved_ = options, had_options_ = true;
+    const std::string options = had_options_ && !saved_.empty() ? saved_ + ":allocator_may_return_null=1"
+                                                                 : "allocator_may_return_null=1";
+    set_environment("ASAN_OPTIONS", options.c_str());
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+  }
+  ~ChildMayFailAllocations() {
+    set_environment("ASAN_OPTIONS", had_options_ ? saved_.c_str() : nullptr);
+    GTEST_FLAG_SET(death_test_style, style_);
+  }
+  ChildMayFailAllocations(const ChildMayFailAllocations&) = delete;
+  ChildMayFailAllocations& operator=(const ChildMayFailAllocations&) = delete;
+
+ private:
+  static void set_environment(const char* name, const char* value) {
+#if defined(_WIN32)
+    _putenv_s(name, value != nullptr ? value : "");
+#else
+    if (value != nullptr) setenv(name, value, 1);
+    else unsetenv(name);
+#endif
+  }
+  std::string style_;
+  std::string saved_;
+  bool had_options_ = false;
+};
 
 inline void write_to_stderr(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stderr);

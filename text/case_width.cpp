@@ -79,7 +79,6 @@ char* to_full_width(std::string_view text) {
   const char* end = p + text.size();
   TextBuilder out;
   char* data = out.reserve(2 * text.size() + 1);  // the most it can become, plus room for a stray write
-  if (data == nullptr) return nullptr;
   char* o = data;
   while (p < end) {
     const char* high = skip_ascii(p, end);
@@ -106,8 +105,8 @@ char* to_half_width(std::string_view text) {
   const char* p = text.data();
   const char* end = p + text.size();
   TextBuilder out;
+  if (text.empty()) return nullptr;
   char* data = out.reserve(text.size());
-  if (data == nullptr) return nullptr;
   char* o = data;
   while (p < end) {
     const char* high = skip_ascii(p, end);

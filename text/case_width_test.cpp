@@ -35,6 +35,9 @@ TEST(WidthConversion, TablesAndExceptions) {
   EXPECT_EQ(str(to_full_width("ab\xB0")), "\xA3\xE1\xA3\xE2");  // lone lead dropped
   EXPECT_EQ(str(to_half_width("ab\xB0")), "ab");
   EXPECT_EQ(to_full_width(""), nullptr);
+  // The ends of the range that A3 xx covers: ! is the first, } the last, ~ its own exception.
+  EXPECT_EQ(str(to_full_width("!}~")), "\xA3\xA1\xA3\xFD\xA1\xAB");
+  EXPECT_EQ(str(to_half_width("\xA3\xA1\xA3\xFD")), "!}");
 }
 
 TEST(WidthConversion, RoundTripOfPrintableAscii) {

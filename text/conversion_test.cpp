@@ -69,6 +69,8 @@ TEST(ToText, DateTimeShowsOnlyTheNonZeroTail) {
 TEST(ToText, RawBytesUpToTheFirstNul) {
   OwnedByteArray bytes(make_byte_array("ab\0cd", 5));
   EXPECT_EQ(text_of(byte_array_record(bytes.get())), "ab");
+  OwnedByteArray leading_nul(make_byte_array("\0ab", 3));
+  EXPECT_EQ(text_of(byte_array_record(leading_nul.get())), "");
   std::int32_t numbers[] = {0x00434241};
   void* array = make_array(1, 4);
   std::memcpy(array_elements(array), numbers, 4);
@@ -81,6 +83,7 @@ TEST(ToInteger, ByTypeAndFromText) {
   EXPECT_EQ(call::to_integer("\xA3\xB1\xA3\xB2"), 12);  // full-width 1 2
   EXPECT_EQ(call::to_integer("12abc"), 12);
   EXPECT_EQ(call::to_integer("  -34"), -34);
+  EXPECT_EQ(call::to_integer("\r\n12"), 12);  // line ends are leading white space too
   EXPECT_EQ(call::to_integer("\xA3\xAD" "5"), -5);       // full-width minus
   EXPECT_EQ(call::to_integer("abc"), 0);
   EXPECT_EQ(call::to_integer(nullptr), 0);
@@ -144,6 +147,11 @@ TEST(Random, GeneratorSequenceAndBounds) {
     ASSERT_GE(call::random_number(-5, 3), 0);
     ASSERT_LE(call::random_number(), 32767);  // never above minimum + 32767
   }
+  // Both ends of a small range are reached.
+  bool drew[2] = {false, false};
+  for (int i = 0; i < 200; ++i) drew[call::random_number(0, 1)] = true;
+  EXPECT_TRUE(drew[0]);
+  EXPECT_TRUE(drew[1]);
   call::set_random_seed(1);
   EXPECT_EQ(call::random_number(7, 7), 7);  // no draw
   EXPECT_EQ(call::random_number(0, 32767), 41);

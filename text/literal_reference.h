@@ -29,6 +29,26 @@ inline bool step(const std::string& t, std::size_t& p, std::size_t end) {
   return true;
 }
 
+// Each text folded on its own, character by character (A-Z of single-byte characters onto a-z),
+// then compared as unsigned bytes; shorter before longer when one begins the other.
+inline std::string literal_fold(const std::string& t) {
+  std::string folded;
+  for (std::size_t p = 0; p < t.size();) {
+    if (is_lead_byte(t[p])) {
+      folded += t.substr(p, 2);
+      p += 2;
+    } else {
+      const char c = t[p++];
+      folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    }
+  }
+  return folded;
+}
+
+inline int literal_compare(const std::string& a, const std::string& b, bool case_sensitive) {
+  return case_sensitive ? a.compare(b) : literal_fold(a).compare(literal_fold(b));
+}
+
 inline std::int32_t literal_find(const std::string& t, const std::string& s, Opt start, bool fold) {
   std::int64_t b = start ? std::max<std::int64_t>(std::int64_t{*start} - 1, 0) : 0;
   const bool empty_region = b >= static_cast<std::int64_t>(t.size());

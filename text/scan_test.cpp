@@ -61,6 +61,11 @@ TEST(Scan, SkipsRunsOfAsciiAndOfHighBytes) {
   EXPECT_EQ(skip_high(begin + 37, end), begin + 40);
   EXPECT_EQ(skip_ascii(begin + 40, end), end);
   EXPECT_EQ(skip_high(begin, end), begin);
+  // High runs longer than one 16-byte block, ending in the second and third block.
+  for (std::size_t run : {16u, 21u, 37u, 47u}) {
+    const std::string high = std::string(run, '\xB0') + "x" + std::string(20, '\xB0');
+    EXPECT_EQ(skip_high(high.data(), high.data() + high.size()), high.data() + run) << run;
+  }
 }
 
 TEST(Scan, LoneLeadAndBoundaryLookBack) {

@@ -48,6 +48,15 @@ TEST(FindText, StartInsideACharacterPairsFromThere) {
   EXPECT_EQ(find_text("\xB0\xA1\xB0\xA1", "\xA1\xB0", 2), 2);
 }
 
+// The folding of the 16-byte path reaches the last letter: Z in the second block.
+TEST(FindText, IgnoringCaseFoldsZInTheBlockPath) {
+  const std::string text = std::string(15, 'a') + "Z" + std::string(16, 'a');
+  EXPECT_EQ(find_text(text, "z", std::nullopt, true), 16);
+  EXPECT_EQ(find_text(text, "Z", std::nullopt, true), 16);
+  EXPECT_EQ(find_text(std::string(31, 'a') + "z" + std::string(16, 'a'), "Z", std::nullopt, true), 32);
+  EXPECT_EQ(find_text(text, "z", std::nullopt, false), -1);
+}
+
 TEST(FindTextReverse, MatchMustEndBeforeTheStart) {
   EXPECT_EQ(find_text_reverse("abab", "ab"), 3);
   EXPECT_EQ(find_text_reverse("abab", "ab", 4), 1);
@@ -97,6 +106,11 @@ TEST(CompareText, EqualityAndFolding) {
   EXPECT_NE(compare_text("ABC", "abc", true), 0);
   EXPECT_EQ(compare_text("ABC", "abc", false), 0);
   EXPECT_NE(compare_text("\xB0\x41", "\xB0\x61", false), 0);  // trail bytes are not letters here
+  // After a pair, the next byte starts a character again and is folded.
+  EXPECT_EQ(compare_text("\xB0\xB0" "A", "\xB0\xB0" "a", false), 0);
+  // Texts of different lengths: a longer text that the shorter one begins is greater.
+  EXPECT_GT(compare_text("abc", "AB", false), 0);
+  EXPECT_LT(compare_text("ab", "ABC", false), 0);
 }
 
 TEST(CutByPosition, CountsBytes) {
@@ -166,6 +180,20 @@ TEST_F(AgainstLiteral, ReplaceAndSplit) {
               literal_replace(t, s, r, start, count, case_sensitive))
         << round;
     ASSERT_EQ(pieces_of(split_text(t, s, count)), literal_split(t, s, count)) << round;
+  }
+}
+
+TEST_F(AgainstLiteral, Compare) {
+  for (int round = 0; round < 20000; ++round) {
+    const std::string a = random_text(6);
+    // Often a copy with one byte changed, so that the texts share a prefix.
+    std::string b = rng() % 2 == 0 ? random_text(6) : a;
+    if (!b.empty() && b == a) b[rng() % b.size()] = random_text(1).append("a")[0];
+    if (rng() % 4 == 0) b = b.substr(0, rng() % (b.size() + 1));
+    const bool case_sensitive = rng() % 2 == 0;
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    ASSERT_EQ(sign(compare_text(a, b, case_sensitive)), sign(literal_compare(a, b, case_sensitive)))
+        << round << " " << case_sensitive;
   }
 }
 

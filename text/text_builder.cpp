@@ -41,41 +41,39 @@ bool TextBuilder::reallocate_to(std::size_t new_capacity) {
 // Grows to the needed length plus some slack, and by at least half the current capacity, so
 // that a long series of small appends costs linear time rather than one copy of the whole
 // buffer every 128 bytes.
-bool TextBuilder::grow_to(std::size_t needed) {
-  if (needed <= capacity_) return true;
+// When neither size can be had, the program ends with the out-of-memory error.
+void TextBuilder::grow_to(std::size_t needed) {
+  if (needed <= capacity_) return;
   std::size_t target = needed + kSlack;
   if (target < capacity_ + capacity_ / 2) target = capacity_ + capacity_ / 2;
-  return reallocate_to(target) || reallocate_to(needed + kSlack);
+  if (!reallocate_to(target) && !reallocate_to(needed + kSlack)) runtime::fail_allocation(needed + kSlack);
 }
 
-bool TextBuilder::make_room(std::size_t extra) { return grow_to(length_ + extra); }
+void TextBuilder::make_room(std::size_t extra) { grow_to(length_ + extra); }
 
-bool TextBuilder::append(const void* bytes, std::size_t count) {
-  if (count == 0) return true;
-  if (!grow_to(length_ + count)) return false;
+void TextBuilder::append(const void* bytes, std::size_t count) {
+  if (count == 0) return;
+  grow_to(length_ + count);
   std::memcpy(data_ + length_, bytes, count);
   length_ += count;
-  return true;
 }
 
-bool TextBuilder::append_byte(unsigned char byte) {
-  if (!grow_to(length_ + 1)) return false;
+void TextBuilder::append_byte(unsigned char byte) {
+  grow_to(length_ + 1);
   data_[length_++] = static_cast<char>(byte);
-  return true;
 }
 
-bool TextBuilder::append_pair(unsigned char first, unsigned char second) {
-  if (!grow_to(length_ + 2)) return false;
+void TextBuilder::append_pair(unsigned char first, unsigned char second) {
+  grow_to(length_ + 2);
   data_[length_++] = static_cast<char>(first);
   data_[length_++] = static_cast<char>(second);
-  return true;
 }
 
-bool TextBuilder::append_pointer(const void* pointer) { return append(&pointer, sizeof pointer); }
+void TextBuilder::append_pointer(const void* pointer) { append(&pointer, sizeof pointer); }
 
 char* TextBuilder::reserve(std::size_t count) {
   if (count > capacity_) {
-    if (!reallocate_to(count + kSlack)) return nullptr;
+    if (!reallocate_to(count + kSlack)) runtime::fail_allocation(count + kSlack);
   } else if (capacity_ - count > kMaxIdleSpare) {
     reallocate_to(count + kSlack);  // giving memory back may fail harmlessly
   }

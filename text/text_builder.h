@@ -1,10 +1,9 @@
 // The growable byte buffer in which commands assemble a result before copying it once into an
 // exact-size text block.
 //
-// The builder takes its memory from the process heap directly and never ends the program: an
-// append that cannot grow the buffer returns false and leaves what was built so far, so a
-// command can hand back that much (or the empty text). Only the final copy comes from
-// runtime::allocate, where running out of memory is fatal.
+// The builder takes its memory from the process heap directly, trying a smaller growth before
+// it gives up; when even that fails, the program ends with the out-of-memory error, as
+// runtime::allocate does. A command therefore never hands back part of a result.
 //
 // Bytes go in as given; the builder knows nothing of characters. append_pair exists so that a
 // double-byte character is always written whole.
@@ -23,19 +22,19 @@ class TextBuilder {
   TextBuilder(const TextBuilder&) = delete;
   TextBuilder& operator=(const TextBuilder&) = delete;
 
-  bool append(const void* bytes, std::size_t count);
-  bool append_byte(unsigned char byte);
-  bool append_pair(unsigned char first, unsigned char second);
-  bool append_pointer(const void* pointer);  // collects the elements of an array result
+  void append(const void* bytes, std::size_t count);
+  void append_byte(unsigned char byte);
+  void append_pair(unsigned char first, unsigned char second);
+  void append_pointer(const void* pointer);  // collects the elements of an array result
 
-  // Sets the length to count and returns the data for the caller to fill; null when the buffer
-  // cannot grow (or when count is 0 and nothing was ever allocated). Asking for less than the capacity gives memory back only when more than 256
-  // bytes would be left spare.
+  // Sets the length to count and returns the data for the caller to fill (null only when count
+  // is 0 and nothing was ever allocated). Asking for less than the capacity gives memory back
+  // only when more than 256 bytes would be left spare.
   char* reserve(std::size_t count);
 
   // Makes room for extra more bytes without changing the length, so a known amount of output
   // can be appended without further growth.
-  bool make_room(std::size_t extra);
+  void make_room(std::size_t extra);
 
   void clear();  // releases the block
 
@@ -53,7 +52,7 @@ class TextBuilder {
   void* take_block_array();
 
  private:
-  bool grow_to(std::size_t needed);
+  void grow_to(std::size_t needed);
   bool reallocate_to(std::size_t new_capacity);
 
   char* data_ = nullptr;

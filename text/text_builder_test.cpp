@@ -1,11 +1,14 @@
 #include "text/text_builder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "runtime/memory.h"
+#include "runtime/test_support.h"
 #include "text/text_value.h"
 #include "text/values.h"
 
@@ -17,10 +20,10 @@ std::string contents(const TextBuilder& builder) { return std::string(builder.da
 TEST(TextBuilder, AppendsBytesCharactersAndPairs) {
   TextBuilder builder;
   EXPECT_EQ(builder.data(), nullptr);
-  EXPECT_TRUE(builder.append("ab", 2));
-  EXPECT_TRUE(builder.append_byte('c'));
-  EXPECT_TRUE(builder.append_pair(0xD6, 0xD0));
-  EXPECT_TRUE(builder.append("", 0));
+  builder.append("ab", 2);
+  builder.append_byte('c');
+  builder.append_pair(0xD6, 0xD0);
+  builder.append("", 0);
   EXPECT_EQ(contents(builder), "abc\xD6\xD0");
 }
 
@@ -51,7 +54,7 @@ TEST(TextBuilder, LongRunsOfSmallAppendsGrowGeometrically) {
   int reallocations = 0;
   std::size_t capacity = 0;
   for (int i = 0; i < 1'000'000; ++i) {
-    ASSERT_TRUE(builder.append_byte(static_cast<unsigned char>('a' + i % 26)));
+    builder.append_byte(static_cast<unsigned char>('a' + i % 26));
     if (builder.capacity() != capacity) {
       capacity = builder.capacity();
       ++reallocations;
@@ -83,7 +86,7 @@ TEST(TextBuilder, ReserveKeepsSmallSpareAndGivesBackLargeSpare) {
 TEST(TextBuilder, MakeRoomDoesNotChangeTheLength) {
   TextBuilder builder;
   builder.append("ab", 2);
-  ASSERT_TRUE(builder.make_room(10000));
+  builder.make_room(10000);
   EXPECT_GE(builder.capacity(), 10002u);
   EXPECT_EQ(contents(builder), "ab");
   const std::size_t capacity = builder.capacity();
@@ -91,14 +94,27 @@ TEST(TextBuilder, MakeRoomDoesNotChangeTheLength) {
   EXPECT_EQ(builder.capacity(), capacity);
 }
 
-TEST(TextBuilder, FailedGrowthKeepsWhatWasBuilt) {
-  TextBuilder builder;
-  builder.append("kept", 4);
-  EXPECT_FALSE(builder.make_room(std::size_t{1} << 62));
-  EXPECT_EQ(builder.reserve(std::size_t{1} << 62), nullptr);
-  EXPECT_EQ(contents(builder), "kept");
-  EXPECT_TRUE(builder.append_byte('!'));
-  EXPECT_EQ(contents(builder), "kept!");
+// When the buffer cannot grow the program ends with the out-of-memory error rather than hand
+// back part of a result.
+TEST(TextBuilderDeathTest, GrowthThatCannotBeHadIsFatal) {
+  const auto exhausted_after_some_text = [](auto&& grow) {
+    runtime::testing_support::answer_boxes_on_stderr();
+    TextBuilder builder;
+    builder.append("kept", 4);
+    runtime::fail_allocations_from(1);
+    grow(builder);
+    std::exit(0);
+  };
+  const auto out_of_memory = testing::HasSubstr("\xB7\xD6\xC5\xE4");  // 分配
+  EXPECT_EXIT(exhausted_after_some_text([](TextBuilder& b) { b.append(std::string(200, 'x').data(), 200); }),
+              runtime::testing_support::exited_fatally(), out_of_memory);
+  EXPECT_EXIT(exhausted_after_some_text([](TextBuilder& b) { b.make_room(1000); }),
+              runtime::testing_support::exited_fatally(), out_of_memory);
+  EXPECT_EXIT(exhausted_after_some_text([](TextBuilder& b) { b.reserve(1000); }),
+              runtime::testing_support::exited_fatally(), out_of_memory);
+  // Within the capacity nothing is asked for, so nothing fails.
+  EXPECT_EXIT(exhausted_after_some_text([](TextBuilder& b) { b.append(std::string(100, 'x').data(), 100); }),
+              testing::ExitedWithCode(0), "");
 }
 
 TEST(TextBuilder, ClearAndMoveHandOverTheBlock) {
