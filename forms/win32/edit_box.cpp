@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "forms/input_mode.h"
+#include "forms/win32/form_runtime.h"
 #include "runtime/cp936.h"
 #include "runtime/win32_text.h"
 
@@ -220,7 +221,16 @@ const std::wstring& EditBox::window_text() const {
 std::string EditBox::content() const { return runtime::win32::narrow(window_text()); }
 
 void EditBox::set_content(std::string_view bytes) {
+  const bool was_quiet = quiet_;
+  quiet_ = true;  // the window's own notice, sent by single-line boxes only, is replaced by ours
   SetWindowTextW(window(), runtime::win32::widen(bytes).c_str());
+  quiet_ = was_quiet;
+  if (!was_quiet) report_content_changed();  // the last use of the box: its handler may close the form
+}
+
+void EditBox::report_content_changed() const {
+  FormRuntime& runtime = FormRuntime::instance();
+  if (!runtime.building(form_id())) runtime.raise_event(form_id(), unit_id(), 0);
 }
 
 void EditBox::replace_all_undoably(std::string_view bytes, bool caret_at_end) {
@@ -420,8 +430,12 @@ void EditBox::normalise() {
   const std::optional<std::string> fixed = normalised(stored_.input_mode, text);
   if (!fixed || *fixed == text) return;
   const std::size_t start = selection().first;
+  quiet_ = true;
   set_content(*fixed);
+  quiet_ = false;
   select_from(static_cast<std::int64_t>(std::min(start, fixed->size())));
+  // Last: the event's handler may re-create this box or close its form, and with it the box.
+  report_content_changed();
 }
 
 LRESULT EditBox::on_message(UINT message, WPARAM wparam, LPARAM lparam) {

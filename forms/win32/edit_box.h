@@ -42,6 +42,9 @@ class EditBox : public TableControl<EditBox> {
   void recreate() override;
 
   std::string content() const;
+  // Writing the content is a change like any other: it raises the content-changed event once,
+  // for single- and multi-line boxes alike (the window reports it itself only for the first),
+  // unless the box is quiet.
   void set_content(std::string_view bytes);
   // The selection as byte offsets (start, end) of the content.
   std::pair<std::size_t, std::size_t> selection() const;
@@ -87,6 +90,8 @@ class EditBox : public TableControl<EditBox> {
   int line_height() const;
   void paint_centring_band() const;
   void normalise();
+  // The content-changed event, outside the building of the form.
+  void report_content_changed() const;
 
   EditBoxProperties stored_;
   UniqueFont font_;

@@ -121,6 +121,60 @@ TEST_F(EditBoxTest, ContentChangedIsRaisedOncePerChange) {
   EXPECT_EQ(changes, 3);
 }
 
+// The window reports a written text only for single-line boxes; the runtime reports it for
+// both, once.
+TEST_F(EditBoxTest, WritingTheContentOfAMultiLineBoxIsAChangeToo) {
+  int changes = 0;
+  runtime_->register_handler(static_cast<std::uint32_t>(R::FindTextChanged), [&changes](const EventNotice&) {
+    ++changes;
+    return 0;
+  });
+  ASSERT_TRUE(runtime_->load_form(kFindForm));
+  const UnitRef box = unit(kFindForm, "编辑框1");
+  call::write_int(box, 15, 1);  // multi-line: the box's window is made again
+  ASSERT_NE(GetWindowLongPtrW(window(box), GWL_STYLE) & ES_MULTILINE, 0);
+  EXPECT_EQ(changes, 0);  // the same text in the new window is no change
+  call::write_text(box, 8, "第一行\r\n第二行");
+  EXPECT_EQ(changes, 1);
+  call::write_text(box, 8, "");
+  EXPECT_EQ(changes, 2);
+  type_characters(box, L"x");
+  EXPECT_EQ(changes, 3);
+  call::append_text(box, "y");
+  EXPECT_EQ(changes, 4);
+  call::write_int(box, 15, 0);  // and back to one line
+  call::write_text(box, 8, "z");
+  EXPECT_EQ(changes, 5);
+}
+
+// A number box writes its text back in its own form when it loses the focus; that is a change,
+// and its handler may close the form or make the box's window again, which the box survives.
+TEST_F(EditBoxTest, NormalisingOnLeavingIsAChangeWhoseHandlerMayCloseTheForm) {
+  ASSERT_TRUE(runtime_->load_form(kFindForm));
+  const UnitRef box = unit(kFindForm, "编辑框1");
+  call::write_int(box, 18, 5);  // a number
+  call::write_text(box, 8, "007");
+  bool remade = false;
+  runtime_->register_handler(static_cast<std::uint32_t>(R::FindTextChanged), [&](const EventNotice&) {
+    call::write_int(box, 16, call::read_int(box, 16) == 0 ? 1 : 0);  // scroll bars: a new window
+    remade = true;
+    return 0;
+  });
+  SetFocus(window(box));
+  SetFocus(runtime_->window_of(kMainForm));
+  EXPECT_TRUE(remade);
+  EXPECT_EQ(content(box), "7");
+
+  call::write_text(box, 8, "0042");
+  runtime_->register_handler(static_cast<std::uint32_t>(R::FindTextChanged), [this](const EventNotice&) {
+    runtime_->close_form(kFindForm, true);
+    return 0;
+  });
+  SetFocus(window(box));
+  SetFocus(runtime_->window_of(kMainForm));
+  EXPECT_FALSE(runtime_->is_loaded(kFindForm));
+}
+
 TEST_F(EditBoxTest, WholeTextReplacementIsOneUndoStepAndLeavesTheCaretAtTheStart) {
   const HWND box = window(kDocument);
   call::write_text(kDocument, 8, "xyz\x80 \xB0\xA1\r\n");

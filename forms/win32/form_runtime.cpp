@@ -184,7 +184,9 @@ bool FormRuntime::load_form(std::uint32_t form_id, HWND owner, bool modal) {
                                       FormWindow::style_of(*properties), rect.left, rect.top, rect.width,
                                       rect.height, owner, menu_bar.get(), GetModuleHandleW(nullptr), form);
   if (window == nullptr) {
-    open_.erase(std::find_if(open_.begin(), open_.end(), [form](const auto& f) { return f.get() == form; }));
+    // A window that failed after it was first created has already been forgotten when it was
+    // destroyed; only the one that never came to be is still listed.
+    std::erase_if(open_, [form](const auto& f) { return f.get() == form; });
     return false;
   }
   menu_bar.release();  // the window owns its menu now

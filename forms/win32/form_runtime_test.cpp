@@ -136,6 +136,42 @@ TEST_F(FormRuntimeTest, EveryDialogLoadsAndCloses) {
   EXPECT_FALSE(runtime_->load_form(0x52019999));
 }
 
+// A form window whose creation fails after its first message (here its WM_CREATE answers -1,
+// through a procedure put in front of the form's while the window is being made): the runtime
+// has already forgotten it when it was destroyed, and the forms open before stay open.
+WNDPROC form_procedure_behind = nullptr;
+LRESULT CALLBACK refuse_creation(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CREATE) return -1;
+  return CallWindowProcW(form_procedure_behind, window, message, wparam, lparam);
+}
+LRESULT CALLBACK fail_form_windows(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_CREATEWND) {
+    const HWND window = reinterpret_cast<HWND>(wparam);
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (std::wstring(name) == L"_QF_Window") {
+      form_procedure_behind = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(refuse_creation)));
+    }
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(FormRuntimeTest, AFormWhoseWindowFailsLateLeavesTheOtherFormsOpen) {
+  ASSERT_TRUE(runtime_->load_form(kAboutForm));
+  ASSERT_TRUE(runtime_->load_form(kMainForm));
+  HHOOK hook = SetWindowsHookExW(WH_CBT, fail_form_windows, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  EXPECT_FALSE(runtime_->load_form(kFindForm));
+  UnhookWindowsHookEx(hook);
+  EXPECT_NE(form_procedure_behind, nullptr);  // the window was made, then refused
+  EXPECT_FALSE(runtime_->is_loaded(kFindForm));
+  EXPECT_TRUE(runtime_->is_loaded(kMainForm));
+  EXPECT_TRUE(runtime_->is_loaded(kAboutForm));
+  EXPECT_NE(runtime_->control(kMainForm, unit::main_window::kDocument.unit_id), nullptr);
+  EXPECT_TRUE(runtime_->load_form(kFindForm));  // and it loads once nothing refuses
+}
+
 TEST(FormRuntimeDeathTest, EventsOfUnknownFormsAndUnitsAreFatal) {
   EXPECT_EXIT(
       {
