@@ -53,6 +53,44 @@ TEST_F(EditorTest, CancelKeepsTheWindowAndYesOnAnUntitledDocumentAsksForAName) {
   EXPECT_TRUE(close_window());
 }
 
+// Logging off or shutting down asks as closing does: Cancel refuses the end of the session,
+// Yes saves first, No lets the document go; the window closes once the session ends.
+TEST_F(EditorTest, TheEndOfTheSessionAsksToSaveAndCancelRefusesIt) {
+  const auto query = [this] { return SendMessageW(main_window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF); };
+  type(L"unsaved");
+  answers_ = {runtime::kButtonCancel};
+  EXPECT_EQ(query(), FALSE);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "文件已经被修改，是否保存？");
+  // Another program refused: the session goes on, and so does the editor.
+  SendMessageW(main_window(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  ASSERT_TRUE(IsWindow(main_window()));
+  EXPECT_EQ(document(), "unsaved");
+  EXPECT_EQ(ended_, -1);
+
+  // Yes with a file: saved before the session may end.
+  write_file("session.txt", "old");
+  open(file("session.txt"));
+  type(L"new ");
+  answers_ = {runtime::kButtonYes};
+  EXPECT_EQ(query(), TRUE);
+  EXPECT_EQ(read_file("session.txt"), "new old");
+  EXPECT_FALSE(IsModified());
+
+  // No: nothing is saved; the window closes and the program ends when the session does.
+  type(L"lost ");
+  answers_ = {runtime::kButtonNo};
+  boxes_.clear();
+  EXPECT_EQ(query(), TRUE);
+  EXPECT_EQ(boxes_.size(), 1u);
+  const HWND window = main_window();
+  SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(boxes_.size(), 1u);  // no second question
+  EXPECT_EQ(ended_, 0);
+  EXPECT_EQ(read_file("session.txt"), "new old");
+}
+
 TEST_F(EditorTest, FilesLoadUpTo0x1AAndSaveBackByteForByte) {
   write_file("eof.txt", std::string("ab\x1A" "cd", 5));
   open(file("eof.txt"));

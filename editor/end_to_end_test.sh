@@ -110,4 +110,35 @@ case "$listed" in
   *"$target"*) ;;
   *) fail "the recent-file list holds: $listed" ;;
 esac
+# Logging off with unsaved text asks as closing does (wineboot --end-session is Wine's log off).
+# Cancel refuses the end of the session and the program goes on; No lets the text go, and the
+# program ends when the session does.
+wine_exec "$exe" </dev/null >/dev/null 2>&1 &
+program=$!
+main=$(wait_for_window '^Quillet') || fail "the main window did not appear a second time"
+sleep 1
+xdotool windowactivate --sync "$main" >/dev/null 2>&1
+xdotool windowfocus --sync "$main" >/dev/null 2>&1
+xdotool type --delay 40 'unsaved'
+sleep 0.5
+end_session() {  # key that answers the question
+  wine_exec wineboot --end-session </dev/null >/dev/null 2>&1 &
+  local ending=$!
+  local question
+  question=$(wait_for_window '^询问$') || fail "no question at the end of the session"
+  sleep 0.5
+  xdotool windowactivate --sync "$question" >/dev/null 2>&1
+  xdotool key "$1"
+  wait "$ending"
+}
+end_session Escape
+sleep 1
+kill -0 "$program" 2>/dev/null || fail "Cancel did not keep the program"
+end_session n
+for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$program" 2>/dev/null && fail "the program did not end with the session"
+wait "$program"
+code=$?
+[ "$code" -eq 0 ] || fail "exit code $code at the end of the session"
+
 echo "Test Passed."

@@ -317,13 +317,7 @@ void FormRuntime::close_form(std::uint32_t form_id, bool forced) {
   OpenForm* form = open_form(form_id);
   if (form == nullptr || form->closing) return;
   const HWND window = form->window;
-  if (!forced) {
-    for (std::int32_t question : {kEventBeforeCloseQuery, kEventCloseQuery}) {
-      const EventNotice answer = raise_event(form_id, 0, question);
-      if (answer.handled && answer.result == 0) return;
-      if (open_form(window) == nullptr) return;  // the handler closed it already
-    }
-  }
+  if (!forced && (!may_close(form_id) || open_form(window) == nullptr)) return;
   form = open_form(window);
   form->closing = true;
   raise_event(form_id, 0, kEventDestroying);
@@ -335,6 +329,18 @@ void FormRuntime::close_form(std::uint32_t form_id, bool forced) {
     still->disabled_while_modal.clear();
   }
   if (IsWindow(window)) DestroyWindow(window);
+}
+
+bool FormRuntime::may_close(std::uint32_t form_id) {
+  const OpenForm* form = open_form(form_id);
+  if (form == nullptr) return true;
+  const HWND window = form->window;
+  for (std::int32_t question : {kEventBeforeCloseQuery, kEventCloseQuery}) {
+    const EventNotice answer = raise_event(form_id, 0, question);
+    if (open_form(window) == nullptr) return true;  // the handler closed it already
+    if (answer.handled && answer.result == 0) return false;
+  }
+  return true;
 }
 
 void FormRuntime::close_all_forms() {
@@ -537,6 +543,14 @@ LRESULT FormRuntime::on_form_message(OpenForm& form, UINT message, WPARAM wparam
       return 0;
     case WM_CLOSE:
       close_form(form.form_id, false);
+      return 0;
+    // Logging off or shutting down is closing the window: the same questions first, and a form
+    // that will not close refuses the end of the session. The closing itself comes once the
+    // session really ends, without a second question.
+    case WM_QUERYENDSESSION:
+      return may_close(form.form_id) ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      if (wparam != FALSE) close_form(form.form_id, true);
       return 0;
     case WM_ERASEBKGND:
       if (const FormWindow* unit = form.window_unit()) {

@@ -59,6 +59,9 @@ class FormRuntime {
   bool load_form(std::uint32_t form_id, HWND owner = nullptr, bool modal = false);
   // Closes a form as the user would (asking its close query), or at once when forced.
   void close_form(std::uint32_t form_id, bool forced);
+  // Asks a form's close questions (its before-close and close-query events) without closing
+  // it: true when it may close, or when a handler closed it already.
+  bool may_close(std::uint32_t form_id);
   void close_all_forms();
 
   HWND window_of(std::uint32_t form_id) const;
