@@ -18,6 +18,11 @@ struct AppState {
   text::OwnedText searchText;                   // the text of the last search; empty before it
   bool searchMatchCase = false;                 // the case choice of the last search
   std::int32_t dialogMode = 0;
+  // The last file that was opened but read only up to a 0x00 or 0x1A, with its whole length
+  // and what was read: a save over it asks before cutting it short. Empty: none.
+  text::OwnedText shortReadFile;
+  std::int64_t shortReadFileLength = 0;
+  std::int64_t shortReadBytes = 0;
 };
 
 // Creates the state with its initial values (again, after a release).

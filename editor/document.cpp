@@ -8,7 +8,9 @@
 #include "forms/win32/methods.h"
 #include "text/dialogs.h"
 #include "text/files.h"
+#include "text/search.h"
 #include "text/text_value.h"
+#include "tools/limits.h"
 
 namespace quillet::editor {
 namespace {
@@ -19,6 +21,11 @@ constexpr char kProgramName[] = "Quillet";
 constexpr UnitRef kDocument = main_window::kDocument;
 
 void ShowError(const char* message) { text::call::message_box(message, kErrorBox, "错误"); }
+
+std::string TooLargeMessage(const char* path, std::int64_t length) {
+  return "文件“" + std::string(path) + "”有 " + std::to_string(length) + " 个字节，超过了本程序能编辑的最大文档 " +
+         std::to_string(tools::kLargestDocument) + " 个字节（256 MB），没有打开。";
+}
 
 }  // namespace
 
@@ -96,11 +103,18 @@ bool AskToSave() {
 }
 
 bool LoadDocument(const char* path) {
-  // These run before the file is opened, so a failed load leaves an empty untitled document.
+  const std::int32_t file = text::call::open_file(path, text::kReadExisting);
+  const std::int64_t length = file != 0 ? text::call::file_length(file) : -1;
+  if (length > static_cast<std::int64_t>(tools::kLargestDocument)) {
+    text::call::close_file(file);
+    ShowError(TooLargeMessage(path, length).c_str());
+    return false;  // refused before anything changed: the document stays as it was
+  }
+  // A file that cannot be opened leaves an empty untitled document.
   WriteDocument(nullptr);
   SetModified(false);
   State().currentFileName.reset();
-  const std::int32_t file = text::call::open_file(path, text::kReadExisting);
+  State().shortReadFile.reset();
   if (file == 0) {
     ShowError("打开文件失败！");
     SetTitle();
@@ -112,7 +126,29 @@ bool LoadDocument(const char* path) {
   SetModified(false);
   State().currentFileName.reset(text::copy_text(path));
   SetTitle(path);
+  // The text ends at the first 0x00 or 0x1A: say so when that left part of the file unread.
+  const auto read = static_cast<std::int64_t>(text::text_length(content.get()));
+  if (read < length) {
+    State().shortReadFile.reset(text::copy_text(path));
+    State().shortReadFileLength = length;
+    State().shortReadBytes = read;
+    const std::string message = "文件“" + std::string(path) + "”共 " + std::to_string(length) +
+                                " 个字节，其中有文本结束符（0x00 或 0x1A），只读入了它之前的 " + std::to_string(read) +
+                                " 个字节。保存回这个文件之前会先询问。";
+    text::call::message_box(message.c_str(), kInformationBox, "提示");
+  }
   return true;
+}
+
+// Saving over a file that was read short would cut off what was never read: asked first.
+// True when the save may go on.
+bool MayReplaceShortReadFile(const char* target) {
+  const char* short_read = State().shortReadFile.get();
+  if (short_read == nullptr || text::compare_text(short_read, target, false) != 0) return true;
+  const std::string message = "文件“" + std::string(target) + "”共 " + std::to_string(State().shortReadFileLength) +
+                              " 个字节，打开时只读入了前 " + std::to_string(State().shortReadBytes) +
+                              " 个字节。保存将用当前文档替换整个文件，之后的内容将会丢失。\r\n\r\n确实要保存吗？";
+  return text::call::message_box(message.c_str(), kOkCancelQuestion, "询问") == text::kPressedOk;
 }
 
 SaveOutcome SaveDocument(const char* path) {
@@ -123,6 +159,7 @@ SaveOutcome SaveDocument(const char* path) {
     if (!call::open_common_dialog(main_window::kCommonDialog)) return SaveOutcome::Cancelled;
     target = call::read_text(main_window::kCommonDialog, property::kFileName);
   }
+  if (target && !MayReplaceShortReadFile(target.get())) return SaveOutcome::Cancelled;
   const text::OwnedText document = ReadDocument();
   // The file is replaced only once the new bytes are written, and the document counts as
   // saved only then: a failed save must neither damage the file nor make the text look saved.
@@ -131,6 +168,9 @@ SaveOutcome SaveDocument(const char* path) {
     return SaveOutcome::Failed;
   }
   SetModified(false);
+  if (State().shortReadFile && text::compare_text(State().shortReadFile.get(), target.get(), false) == 0) {
+    State().shortReadFile.reset();  // the file now holds the whole document
+  }
   State().currentFileName.reset(text::copy_text(target.get()));
   SetTitle(target.get());
   AddRecentFile(target.get());

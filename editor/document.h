@@ -61,14 +61,18 @@ void SetTitle(const char* path = nullptr);
 // save did not happen.
 bool AskToSave();
 
-// Loads the file into the document; true when it was read. A failure leaves an empty
-// untitled document and says "打开文件失败！".
+// Loads the file into the document; true when it was read. A file that cannot be opened
+// leaves an empty untitled document and says "打开文件失败！"; a file larger than the largest
+// document (tools/limits.h) is refused with its size and the limit, and the document stays as
+// it was. When the text ends at a 0x00 or 0x1A before the end of the file, the user is told how
+// much was read, and a later save over that file asks first.
 bool LoadDocument(const char* path);
 
 enum class SaveOutcome { Saved, Cancelled, Failed };
 // Saves to the path, or to the current file, or to a file asked for when the document is
 // untitled. The file is replaced only once the new bytes are safely written; on failure it is
-// untouched, "保存文件失败！" is shown and the document stays marked modified.
+// untouched, "保存文件失败！" is shown and the document stays marked modified. Saving over a file
+// that was read short asks first; Cancel leaves the file as it is (Cancelled).
 SaveOutcome SaveDocument(const char* path = nullptr);
 
 }  // namespace quillet::editor

@@ -95,6 +95,7 @@ TEST_F(EditorTest, FilesLoadUpTo0x1AAndSaveBackByteForByte) {
   write_file("eof.txt", std::string("ab\x1A" "cd", 5));
   open(file("eof.txt"));
   EXPECT_EQ(document(), "ab");
+  answers_ = {runtime::kButtonOk};  // yes, cut the file short
   choose("&S.保存");
   EXPECT_EQ(read_file("eof.txt"), "ab");
 
@@ -111,6 +112,85 @@ TEST_F(EditorTest, FilesLoadUpTo0x1AAndSaveBackByteForByte) {
   choose("&S.保存");
   EXPECT_TRUE(fs::exists(folder_ / "odd.txt"));
   EXPECT_EQ(fs::file_size(folder_ / "odd.txt"), 0u);  // an empty document: a zero-byte file
+}
+
+// A text ends at its first 0x00 or 0x1A. Opening such a file says how much was read; saving
+// over it asks before the unread rest is lost, and Cancel keeps the file and the changes.
+TEST_F(EditorTest, AFileReadShortIsReportedAndSavingOverItAsksFirst) {
+  const std::string bytes("first part\x1Athe rest\0more", 24);
+  write_file("short.txt", bytes);
+  open(file("short.txt"));
+  EXPECT_EQ(document(), "first part");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "文件“" + file("short.txt") +
+                                "”共 24 个字节，其中有文本结束符（0x00 或 0x1A），只读入了它之前的 10 个字节。"
+                                "保存回这个文件之前会先询问。");
+  EXPECT_EQ(boxes_[0].style & 0xFF, 0x40u);
+  EXPECT_FALSE(IsModified());
+
+  type(L"! ");
+  answers_ = {runtime::kButtonCancel};
+  choose("&S.保存");
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_[1].text, "文件“" + file("short.txt") +
+                                "”共 24 个字节，打开时只读入了前 10 个字节。保存将用当前文档替换整个文件，"
+                                "之后的内容将会丢失。\r\n\r\n确实要保存吗？");
+  EXPECT_EQ(boxes_[1].style & 0xFF, 0x21u);
+  EXPECT_EQ(read_file("short.txt"), bytes);  // intact
+  EXPECT_TRUE(IsModified());
+  // Closing: Yes to saving, then Cancel to cutting the file: the window stays.
+  answers_ = {runtime::kButtonYes, runtime::kButtonCancel};
+  EXPECT_FALSE(close_window());
+  EXPECT_EQ(read_file("short.txt"), bytes);
+
+  // Save as to another file asks nothing; saving over the short file, confirmed, replaces it
+  // and asks no more.
+  boxes_.clear();
+  SaveDocument(file("copy.txt").c_str());
+  EXPECT_TRUE(boxes_.empty());
+  answers_ = {runtime::kButtonOk};
+  SaveDocument(file("short.txt").c_str());
+  EXPECT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(read_file("short.txt"), "! first part");
+  type(L"x");
+  choose("&S.保存");
+  EXPECT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(read_file("short.txt"), document());
+  EXPECT_EQ(document().size(), 13u);
+
+  // A file read to its end is no short read.
+  write_file("whole.txt", "whole");
+  open(file("whole.txt"));
+  EXPECT_EQ(boxes_.size(), 1u);
+}
+
+// A file larger than the largest document is refused with its size and the limit, and the
+// document, its file name and its flag stay as they were.
+TEST_F(EditorTest, AFileTooLargeToEditIsRefusedAndTheDocumentStays) {
+  const fs::path huge = folder_ / "huge.txt";
+  {
+    HANDLE file = CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER length{};
+    length.QuadPart = (std::int64_t{1} << 28) + 1;  // one byte past the limit; no data written
+    ASSERT_TRUE(SetFilePointerEx(file, length, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+  }
+  write_file("kept.txt", "kept");
+  open(file("kept.txt"));
+  type(L"typed ");
+  const std::string title_before = title();
+  answers_ = {runtime::kButtonNo};  // do not save the typing first
+  open(file("huge.txt"));
+  const auto refusal = std::find_if(boxes_.begin(), boxes_.end(), [](const Box& box) { return (box.style & 0xFF) == 0x10; });
+  ASSERT_NE(refusal, boxes_.end());
+  EXPECT_EQ(refusal->text, "文件“" + file("huge.txt") + "”有 268435457 个字节，超过了本程序能编辑的最大文档 268435456 个字节（256 MB），没有打开。");
+  EXPECT_EQ(document(), "typed kept");
+  EXPECT_EQ(title(), title_before);
+  EXPECT_TRUE(IsModified());
+  std::error_code ignored;
+  fs::remove(huge, ignored);
 }
 
 TEST_F(EditorTest, TheRecentListSkipsCaseVariantsAndDropsTheOldest) {

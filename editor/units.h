@@ -55,7 +55,8 @@ inline constexpr std::int32_t kAnyText = 0, kIntegerText = 3;
 }  // namespace input_mode
 
 // Message box styles.
-inline constexpr std::int32_t kErrorBox = 0x10, kYesNoCancelQuestion = 0x23;
+inline constexpr std::int32_t kErrorBox = 0x10, kYesNoCancelQuestion = 0x23, kOkCancelQuestion = 0x21,
+                              kInformationBox = 0x40;
 
 inline constexpr std::int32_t kOpenFileDialog = 0, kSaveFileDialog = 1, kFontDialog = 2;
 inline constexpr std::int32_t kWrapLines = 2, kNoWrap = 3;  // scroll-bar settings

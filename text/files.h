@@ -17,6 +17,8 @@ namespace quillet::text {
 void OpenFile(ValueRecord* result, std::int32_t count, ValueRecord* args);      // name, [access 3], [sharing 1]
 void CloseFile(ValueRecord* result, std::int32_t count, ValueRecord* args);     // file number
 void ReadFileText(ValueRecord* result, std::int32_t count, ValueRecord* args);  // file number, [maximum]
+// file number -> the file's length in bytes as a long (-1 when it cannot be told).
+void FileLength(ValueRecord* result, std::int32_t count, ValueRecord* args);
 void WriteFileText(ValueRecord* result, std::int32_t count, ValueRecord* args); // file number, values...
 void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args);     // name, byte arrays...
 // name, text: the file's content becomes the text's bytes, or, on any failure, stays exactly as
@@ -42,6 +44,7 @@ inline void close_file(std::int32_t number) { invoke(CloseFile, number); }
 inline OwnedText read_file_text(std::int32_t number, std::optional<std::int32_t> maximum = {}) {
   return take_text(invoke(ReadFileText, number, maximum));
 }
+inline std::int64_t file_length(std::int32_t number) { return long_value(invoke(FileLength, number)); }
 template <class... Values>
 bool write_file_text(std::int32_t number, const Values&... values) {
   return bool_value(invoke(WriteFileText, number, values...));

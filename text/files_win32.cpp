@@ -153,6 +153,12 @@ void ReadFileText(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   return_text(result, make_text(bytes.data(), length));
 }
 
+void FileLength(ValueRecord* result, std::int32_t, ValueRecord* args) {
+  HANDLE file = file_of(int_value(args[0]));
+  LARGE_INTEGER size{};
+  return_long(result, file != nullptr && GetFileSizeEx(file, &size) ? size.QuadPart : -1);
+}
+
 void WriteFileText(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   HANDLE file = file_of(int_value(args[0]));
   if (file == nullptr) return;

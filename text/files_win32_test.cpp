@@ -95,6 +95,18 @@ TEST_F(FileCommands, ReadingStopsAtEndOfFileMarkersAndNul) {
   call::close_file(number);
 }
 
+TEST_F(FileCommands, LengthIsTheWholeFilesBytes) {
+  ASSERT_TRUE(write_bytes(std::string("ab\x1A" "cd", 5)));
+  const std::int32_t number = call::open_file(path.c_str(), kReadExisting);
+  ASSERT_NE(number, 0);
+  EXPECT_EQ(call::file_length(number), 5);  // past the end-of-file marker
+  EXPECT_EQ(read(number), "ab");
+  EXPECT_EQ(call::file_length(number), 5);  // whatever was read
+  call::close_file(number);
+  EXPECT_EQ(call::file_length(number), -1);  // closed
+  EXPECT_EQ(call::file_length(0), -1);
+}
+
 TEST_F(FileCommands, MaximumLengthReadsInPieces) {
   ASSERT_TRUE(write_bytes("hello"));
   const std::int32_t number = call::open_file(path.c_str());
