@@ -193,6 +193,40 @@ TEST_F(EditorTest, AFileTooLargeToEditIsRefusedAndTheDocumentStays) {
   fs::remove(huge, ignored);
 }
 
+// The folders are made and removed here: the fixture's clean-up cannot reach that deep.
+class LongPathTest : public EditorTest {
+ protected:
+  void TearDown() override {
+    DeleteFileW((L"\\\\?\\" + runtime::win32::widen(path_)).c_str());
+    for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) RemoveDirectoryW(folder->c_str());
+    EditorTest::TearDown();
+  }
+  std::vector<std::wstring> folders_;
+  std::string path_;
+};
+
+TEST_F(LongPathTest, DocumentsWithPathsLongerThanMaxPathSaveAndOpen) {
+  std::wstring folder = L"\\\\?\\" + folder_.wstring();
+  std::string path = file("");
+  for (int level = 0; level < 5; ++level) {
+    const std::string part = "\xC9\xEE" + std::string(60, 'f') + std::to_string(level);  // 深fff…
+    folder += L"\\" + runtime::win32::widen(part);
+    path += (level == 0 ? "" : "\\") + part;
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    folders_.push_back(folder);
+  }
+  path += "\\\xCE\xC4.txt";  // 文.txt
+  path_ = path;
+  ASSERT_GT(runtime::win32::widen(path).size(), static_cast<std::size_t>(MAX_PATH));
+  type(L"long path");
+  ASSERT_EQ(SaveDocument(path.c_str()), SaveOutcome::Saved);
+  EXPECT_EQ(title(), "Quillet - " + path);
+  WriteDocument("other");
+  ASSERT_TRUE(LoadDocument(path.c_str()));
+  EXPECT_EQ(document(), "long path");
+  EXPECT_TRUE(boxes_.empty());
+}
+
 TEST_F(EditorTest, TheRecentListSkipsCaseVariantsAndDropsTheOldest) {
   for (const char* name : {"one.txt", "two.txt", "three.txt"}) write_file(name, name);
   open(file("one.txt"));

@@ -95,6 +95,22 @@ char* registry_text(HKEY key, const std::wstring& name) {
   return make_text(narrow(value));
 }
 
+// A file name as the W file calls take it. A path of MAX_PATH - 12 characters or more (the
+// limit of a folder name) goes in the extended form, \\?\ or \\?\UNC\, which has no length
+// limit; that form is taken literally, so the path is made full first (which also turns / into
+// \ and resolves . and ..). Shorter paths go as they are.
+std::wstring extended_path(std::wstring wide) {
+  if (wide.size() < MAX_PATH - 12 || wide.starts_with(L"\\\\?\\")) return wide;
+  const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return wide;
+  std::wstring full(needed, L'\0');
+  full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+std::wstring file_path(std::string_view name) { return extended_path(widen(name)); }
+
 }  // namespace
 
 void OpenFile(ValueRecord* result, std::int32_t count, ValueRecord* args) {
@@ -103,7 +119,7 @@ void OpenFile(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   const std::int32_t sharing = optional_int(count, args, 2).value_or(1);
   if (name.empty() || access < 1 || access > 6 || sharing < 1 || sharing > 4) return;
   const OpenMode mode = kModes[access - 1];
-  UniqueHandle file = runtime::win32::file_handle(CreateFileW(widen(name).c_str(), mode.access, kSharing[sharing - 1],
+  UniqueHandle file = runtime::win32::file_handle(CreateFileW(file_path(name).c_str(), mode.access, kSharing[sharing - 1],
                                                              nullptr, mode.disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   OpenFiles& files = open_files();
@@ -178,7 +194,7 @@ void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   const std::string_view name = text_argument(args[0]);
   if (name.empty()) return;
   UniqueHandle file = runtime::win32::file_handle(
-      CreateFileW(widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      CreateFileW(file_path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   for (std::int32_t i = 1; i < count; ++i) {
     if (args[i].type != type_code::kByteArray) continue;
@@ -202,26 +218,35 @@ struct TemporaryFile {
 
 void ReplaceFileContent(ValueRecord* result, std::int32_t count, ValueRecord* args) {
   if (count < 1) return;
-  const std::wstring target = widen(text_argument(args[0]));
+  const std::wstring target = file_path(text_argument(args[0]));
   if (target.empty()) return;
   std::string_view bytes;
   if (count > 1 && args[1].type == type_code::kText) bytes = text_argument(args[1]);
   // The new bytes go to a temporary file beside the target, which replaces the target only
   // once they are all written and flushed: a failure leaves the old file as it was.
+  // Named here rather than by GetTempFileNameW, whose buffer holds MAX_PATH characters.
   const std::size_t slash = target.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? L"." : target.substr(0, slash + 1);
-  wchar_t temporary_name[MAX_PATH] = {};
-  if (GetTempFileNameW(folder.c_str(), L"qlt", 0, temporary_name) == 0) return;
-  TemporaryFile temporary{temporary_name};
-  {
-    UniqueHandle file = runtime::win32::file_handle(
-        CreateFileW(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || !write_all(file.get(), bytes.data(), bytes.size()) || !FlushFileBuffers(file.get())) return;
+  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+  TemporaryFile temporary;
+  UniqueHandle file;
+  for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
+    wchar_t unique[32];
+    std::swprintf(unique, 32, L"qlt%08lX.tmp",
+                  static_cast<unsigned long>((GetTickCount64() * 2654435761u + GetCurrentProcessId() + attempt) & 0xFFFFFFFF));
+    const std::wstring name = extended_path(folder + unique);
+    file = runtime::win32::file_handle(
+        CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) temporary.path = name;
+    else if (GetLastError() != ERROR_FILE_EXISTS) return;
   }
+  if (!file) return;
+  if (!write_all(file.get(), bytes.data(), bytes.size()) || !FlushFileBuffers(file.get())) return;
+  file.reset();
+  const std::wstring temporary_name = temporary.path;
   const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
   const bool replaced =
-      exists ? ReplaceFileW(target.c_str(), temporary_name, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE
-             : MoveFileExW(temporary_name, target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+      exists ? ReplaceFileW(target.c_str(), temporary_name.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE
+             : MoveFileExW(temporary_name.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
   if (!replaced) return;
   temporary.path.clear();  // it is the target now
   return_bool(result, true);

@@ -8,6 +8,7 @@
 #include "text/conversion.h"
 #include "text/files.h"
 #include "text/shell.h"
+#include "runtime/win32_text.h"
 
 namespace quillet::text {
 namespace {
@@ -45,14 +46,16 @@ TEST_F(FileCommands, NamesReachTheDiskAsTheAnsiCallsWouldWriteThem) {
   EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);  // the system's own CP936 view
 }
 
-// Files whose names start with the temporary prefix, left in the folder of path.
+// Files whose names start with the temporary prefix, left in the folder of path (which may be
+// longer than MAX_PATH).
 int temporary_files_beside(const std::string& path) {
-  const std::string pattern = path.substr(0, path.find_last_of('\\') + 1) + "qlt*.tmp";
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  const std::wstring pattern =
+      L"\\\\?\\" + runtime::win32::widen(path.substr(0, path.find_last_of('\\') + 1)) + L"qlt*.tmp";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
   int count = 0;
-  do ++count; while (FindNextFileA(search, &found));
+  do ++count; while (FindNextFileW(search, &found));
   FindClose(search);
   return count;
 }
@@ -75,6 +78,46 @@ TEST_F(FileCommands, ReplacingContentNeverLeavesAHalfWrittenFile) {
   EXPECT_EQ(temporary_files_beside(path), 0);
 
   EXPECT_FALSE(call::replace_file_content("C:\\no such folder\\x.txt", "x"));
+}
+
+// A folder chain deep enough that a file in it has a path of more than MAX_PATH characters.
+std::string long_folder() {
+  OwnedText temp = call::special_folder(kFolderTemporary);
+  std::wstring folder = L"\\\\?\\" + std::wstring(runtime::win32::widen(temp.get()));
+  std::string narrow_folder = temp.get();
+  for (int level = 0; level < 6; ++level) {
+    const std::string part = "\xC9\xEE\xB2\xE3" + std::string(50, 'd') + std::to_string(level);  // 深层ddd…
+    folder += runtime::win32::widen(part) + L"\\";
+    narrow_folder += part + "\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  return narrow_folder;
+}
+
+TEST_F(FileCommands, PathsLongerThanMaxPathWork) {
+  const std::string folder = long_folder();
+  const std::string long_path = folder + "\xB3\xA4.txt";  // 长.txt
+  ASSERT_GT(runtime::win32::widen(long_path).size(), static_cast<std::size_t>(MAX_PATH));
+  EXPECT_TRUE(call::replace_file_content(long_path.c_str(), "first"));
+  EXPECT_TRUE(call::replace_file_content(long_path.c_str(), "second \xD6\xD0"));
+  std::int32_t number = call::open_file(long_path.c_str(), kReadExisting);
+  ASSERT_NE(number, 0);
+  EXPECT_EQ(read(number), "second \xD6\xD0");
+  EXPECT_EQ(call::file_length(number), 9);
+  call::close_file(number);
+  OwnedByteArray bytes(make_byte_array("raw", 3));
+  EXPECT_TRUE(call::write_file(long_path.c_str(), bytes.get()));
+  number = call::open_file(long_path.c_str(), kReadExisting);
+  EXPECT_EQ(read(number), "raw");
+  call::close_file(number);
+  // Forward slashes and a step back up are made plain before the extended form is used.
+  std::string slashed = folder + "..\\" + folder.substr(folder.find_last_of('\\', folder.size() - 2) + 1) + "\xB3\xA4.txt";
+  for (char& c : slashed) c = c == '\\' ? '/' : c;
+  number = call::open_file(slashed.c_str(), kReadExisting);
+  EXPECT_NE(number, 0);
+  call::close_file(number);
+  EXPECT_EQ(temporary_files_beside(long_path), 0);
+  DeleteFileW((L"\\\\?\\" + runtime::win32::widen(long_path)).c_str());
 }
 
 TEST_F(FileCommands, ReadingStopsAtEndOfFileMarkersAndNul) {
