@@ -1,5 +1,7 @@
 #include "editor/application.h"
 
+#include <string>
+
 #include "editor/about_dialog.h"
 #include "editor/account_dialog.h"
 #include "editor/app_state.h"
@@ -26,6 +28,7 @@
 #include "editor/split_dialog.h"
 #include "forms/catalogue.h"
 #include "forms/win32/form_runtime.h"
+#include "forms/win32/methods.h"
 #include "runtime/errors.h"
 #include "runtime/termination.h"
 
@@ -40,6 +43,25 @@ using forms::win32::FormRuntime;
 void Bind(HandlerRole role, void (*command)()) {
   FormRuntime::instance().register_handler(static_cast<std::uint32_t>(role), [command](const EventNotice&) {
     command();
+    return std::int64_t{0};
+  });
+}
+
+// A dialog's button that hands the dialog's texts to a tool: when a box of the dialog holds
+// characters that reading it would turn into "?" (normally none: the boxes keep them out), the
+// user is asked first, and declining runs nothing.
+void BindDialogTool(HandlerRole role, void (*command)()) {
+  FormRuntime::instance().register_handler(static_cast<std::uint32_t>(role), [command](const EventNotice&) {
+    const std::uint32_t form_id = forms::win32::call::event_sender().form_id;
+    std::string lost;
+    if (const forms::FormRecord* form = FormRuntime::instance().form(form_id)) {
+      for (const forms::UnitRecord& unit : form->units) {
+        if (unit.type != text::type_code::kEditBox) continue;
+        const std::string in_box = CharactersLostIn({form_id, unit.id, unit.type});
+        if (!in_box.empty()) lost += (lost.empty() ? "" : "、") + in_box;
+      }
+    }
+    if (MayLoseCharacters("对话框的文本", lost, "它们将按“?”处理。\r\n\r\n仍然继续吗？")) command();
     return std::int64_t{0};
   });
 }
@@ -78,8 +100,8 @@ void RegisterHandlers() {
   Bind(R::FindPrevious, FindPrevious);
   Bind(R::FindDialogCreated, OnFindDialogCreated);
   Bind(R::FindTextChanged, OnFindTextChanged);
-  Bind(R::SearchForward, SearchForwardFromDialog);
-  Bind(R::SearchBackward, SearchBackwardFromDialog);
+  BindDialogTool(R::SearchForward, SearchForwardFromDialog);
+  BindDialogTool(R::SearchBackward, SearchBackwardFromDialog);
   // Conversion.
   Bind(R::ToUpperCase, ConvertToUpperCase);
   Bind(R::ToLowerCase, ConvertToLowerCase);
@@ -87,33 +109,33 @@ void RegisterHandlers() {
   Bind(R::ToHalfWidth, ConvertToHalfWidth);
   // Replace items and their dialogs.
   Bind(R::OpenReplaceDialog, OpenReplaceDialog);
-  Bind(R::RunReplace, RunReplace);
+  BindDialogTool(R::RunReplace, RunReplace);
   Bind(R::OpenLineBreakReplace, OpenLineBreakReplace);
   Bind(R::OpenTabReplace, OpenTabReplace);
-  Bind(R::RunContextReplace, RunContextReplace);
+  BindDialogTool(R::RunContextReplace, RunContextReplace);
   Bind(R::CollapseLineBreaks, CollapseLineBreaks);
   Bind(R::MergeParagraphs, MergeParagraphs);
   // Paragraph tools and their dialogs.
   Bind(R::OpenSplitDialog, OpenSplitDialog);
-  Bind(R::SplitDocument, SplitDocument);
+  BindDialogTool(R::SplitDocument, SplitDocument);
   Bind(R::OpenLeadingSpacesDialog, OpenLeadingSpacesDialog);
-  Bind(R::IndentParagraphs, IndentParagraphs);
+  BindDialogTool(R::IndentParagraphs, IndentParagraphs);
   Bind(R::OpenDeleteSpacesDialog, OpenDeleteSpacesDialog);
-  Bind(R::DeleteSpaces, DeleteSpaces);
+  BindDialogTool(R::DeleteSpaces, DeleteSpaces);
   // The regex dialog, for matches and for byte ranges.
   Bind(R::OpenRegexDialog, OpenRegexDialog);
   Bind(R::KeepPositions, OpenRangeDialog);
   Bind(R::RegexDialogCreated, OnRegexDialogCreated);
   Bind(R::RegexReplaceMode, OnFirstChoiceClicked);
   Bind(R::RegexExtractMode, OnSecondChoiceClicked);
-  Bind(R::RunRegex, RunRegexDialog);
+  BindDialogTool(R::RunRegex, RunRegexDialog);
   // Inserting text, the generators and their dialogs.
   Bind(R::InsertBeforeParagraphs, OpenInsertBeforeDialog);
   Bind(R::InsertAfterParagraphs, OpenInsertAfterDialog);
   Bind(R::InsertTime, InsertTime);
   Bind(R::OpenNumberedText, OpenNumberedTextDialog);
   Bind(R::NumberedTextCreated, OnNumberedTextDialogCreated);
-  Bind(R::GenerateNumberedLines, RunNumberedTextDialog);
+  BindDialogTool(R::GenerateNumberedLines, RunNumberedTextDialog);
   Bind(R::OpenAccountPassword, OpenAccountDialog);
   Bind(R::AccountDialogCreated, OnAccountDialogCreated);
   Bind(R::AccountFixedLength, OnAccountFixedLengthChosen);
@@ -121,7 +143,7 @@ void RegisterHandlers() {
   Bind(R::PasswordFixedLength, OnPasswordFixedLengthChosen);
   Bind(R::PasswordLengthRange, OnPasswordLengthRangeChosen);
   Bind(R::PasswordFixedContent, OnPasswordFixedContentChosen);
-  Bind(R::GenerateAccounts, GenerateAccounts);
+  BindDialogTool(R::GenerateAccounts, GenerateAccounts);
   // Scripts and the about window.
   Bind(R::RunVbs, RunAsVbs);
   Bind(R::RunBat, RunAsBatch);

@@ -62,7 +62,21 @@ void SetDocumentFont(const forms::win32::FontRecord& font, std::int32_t text_col
   call::write_int(kDocument, property::kTextColour, text_colour);
 }
 
+std::string CharactersLostIn(const UnitRef& edit_box) {
+  const text::OwnedText lost = call::read_text(edit_box, property::kLostCharacters);
+  return lost ? lost.get() : "";
+}
+
+bool MayLoseCharacters(const char* where, const std::string& lost, const char* consequence) {
+  if (lost.empty()) return true;
+  const std::string message = std::string(where) + "中有 GBK 无法表示的字符：" + lost + "。" + consequence;
+  return text::call::message_box(message.c_str(), kOkCancelQuestion, "询问") == text::kPressedOk;
+}
+
 bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret) {
+  if (!MayLoseCharacters("文档", CharactersLostIn(kDocument), "经过这个工具处理，它们将变成“?”。\r\n\r\n仍然继续吗？")) {
+    return true;
+  }
   const call::BusyCursor busy;
   const text::OwnedText document = ReadDocument();
   const std::string_view before = document ? std::string_view(document.get()) : std::string_view();
@@ -160,6 +174,9 @@ SaveOutcome SaveDocument(const char* path) {
     target = call::read_text(main_window::kCommonDialog, property::kFileName);
   }
   if (target && !MayReplaceShortReadFile(target.get())) return SaveOutcome::Cancelled;
+  if (!MayLoseCharacters("文档", CharactersLostIn(kDocument), "保存后，它们在文件中将变成“?”。\r\n\r\n仍然保存吗？")) {
+    return SaveOutcome::Cancelled;
+  }
   const text::OwnedText document = ReadDocument();
   // The file is replaced only once the new bytes are written, and the document counts as
   // saved only then: a failed save must neither damage the file nor make the text look saved.

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/units.h"
 #include "forms/win32/property_service.h"
 #include "text/call_frame.h"
 #include "tools/find.h"
@@ -47,8 +48,17 @@ enum class CaretAfter { Start, End };
 // equal to the document writes nothing, so the caret, the scroll position, what Undo would do
 // and the modified flag all stay. The wait cursor shows until the document is updated.
 void ApplyToDocument(const DocumentTool& tool, CaretAfter caret = CaretAfter::Start);
-// The same for a tool that may refuse; false when it did.
+// The same for a tool that may refuse; false when it did. A document holding characters that
+// reading it would turn into "?" asks first; when the user declines, nothing changes and the
+// result is true (there is no refusal to report).
 bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret = CaretAfter::Start);
+
+// The characters that reading an edit box would turn into "?", as "U+D55C、U+1F600"; empty
+// when there are none, as there normally are not: the boxes keep such characters out.
+std::string CharactersLostIn(const UnitRef& edit_box);
+// When a text would lose characters (lost not empty), tells which and what follows
+// (consequence) and asks whether to go on; true when it may.
+bool MayLoseCharacters(const char* where, const std::string& lost, const char* consequence);
 
 bool IsModified();
 void SetModified(bool value = true);

@@ -31,6 +31,8 @@ inline constexpr std::int32_t kTitle = 8;
 // Edit box.
 inline constexpr std::int32_t kContent = 8, kTextColour = 10, kFont = 12, kScrollBars = 16, kSelectionStart = 24,
                               kSelectionLength = 25;
+// Edit box, read only: the characters reading the content would turn into "?".
+inline constexpr std::int32_t kLostCharacters = 29;
 inline constexpr std::int32_t kInputMode = 18;  // edit box
 // Check box and radio box.
 inline constexpr std::int32_t kBoxCaption = 11, kChecked = 18;

@@ -1,5 +1,7 @@
 #include "runtime/cp936.h"
 
+#include <cstdio>
+
 namespace quillet::runtime {
 namespace {
 bool is_reserved(char16_t unit) { return unit >= Cp936Codec::kRawByteBase + 0x80 && unit <= Cp936Codec::kRawByteBase + 0xFF; }
@@ -89,6 +91,32 @@ std::size_t Cp936Codec::encode_into(std::u16string_view units, char* out) const 
     }
   }
   return static_cast<std::size_t>(out - first);
+}
+
+std::string code_point_list(std::u32string_view characters) {
+  std::string list;
+  for (const char32_t character : characters) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+    if (!list.empty()) list += "、";
+    list += code;
+  }
+  return list;
+}
+
+std::u32string Cp936Codec::lost_in_encoding(std::u16string_view units) const {
+  std::u32string lost;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t unit = units[i];
+    if (holds(unit) || is_raw_byte(unit)) continue;
+    char32_t character = unit;
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+      character = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (lost.find(character) == std::u32string::npos) lost += character;
+  }
+  return lost;
 }
 
 std::string Cp936Codec::encode(std::u16string_view units) const {

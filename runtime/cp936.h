@@ -49,6 +49,17 @@ class Cp936Codec {
   std::size_t encoded_size(std::u16string_view units) const;
   std::size_t units_within(std::u16string_view units, std::size_t byte_offset) const;
 
+  // Whether the code page has a character for the unit: ASCII or a mapped character. The
+  // reserved units are bytes of a file, not characters: a text typed or pasted may not bring
+  // them, and a lone surrogate is no character either.
+  bool holds(char16_t unit) const { return unit < 0x80 || reverse_[unit] != 0; }
+  static bool is_raw_byte(char16_t unit) {
+    return unit >= kRawByteBase + 0x80 && unit <= kRawByteBase + 0xFF;
+  }
+  // The characters of the text that would become "?" when it is encoded: neither held nor raw
+  // bytes. A surrogate pair counts as one character. Each comes once, in the order of the text.
+  std::u32string lost_in_encoding(std::u16string_view units) const;
+
   // True when no system character lies in the reserved range (checked once when built).
   bool reserved_range_is_free() const { return reserved_range_free_; }
 
@@ -61,5 +72,9 @@ class Cp936Codec {
   std::vector<std::uint16_t> reverse_;  // UTF-16 unit -> byte (< 0x100) or lead << 8 | trail; 0 = none
   bool reserved_range_free_ = true;
 };
+
+// "U+D55C、U+1F600": characters named for the user, in code page 936 text (which could not show
+// the characters themselves).
+std::string code_point_list(std::u32string_view characters);
 
 }  // namespace quillet::runtime

@@ -78,6 +78,27 @@ TEST(Cp936CodecNative, LeadBytesAtBothEndsOfTheRangeDecodeToCharacters) {
   EXPECT_EQ(codec().decode("\xFF\x40"), std::u16string({static_cast<char16_t>(0xF7FF), u'@'}));
 }
 
+// What the code page cannot hold: characters without bytes (Korean, emoji as a surrogate
+// pair, a lone surrogate), while the raw-byte units of a file encode back to their bytes.
+TEST(Cp936CodecNative, CharactersTheCodePageCannotHold) {
+  EXPECT_TRUE(codec().holds(u'a'));
+  EXPECT_TRUE(codec().holds(u'\u4E2D'));   // 中
+  EXPECT_TRUE(codec().holds(u'\u20AC'));   // the euro sign, 0x80
+  EXPECT_FALSE(codec().holds(u'\uD55C'));  // 한
+  EXPECT_FALSE(codec().holds(static_cast<char16_t>(0xF7B0)));  // a raw byte is no character
+  EXPECT_TRUE(Cp936Codec::is_raw_byte(static_cast<char16_t>(0xF780)));
+  EXPECT_TRUE(Cp936Codec::is_raw_byte(static_cast<char16_t>(0xF7FF)));
+  EXPECT_FALSE(Cp936Codec::is_raw_byte(static_cast<char16_t>(0xF77F)));
+  EXPECT_FALSE(Cp936Codec::is_raw_byte(static_cast<char16_t>(0xF800)));
+  std::u16string text = u"a\uD55C\u4E2D\U0001F600\uD55C\uF7B0?b";
+  text[text.size() - 2] = static_cast<char16_t>(0xDC00);  // a lone trailing surrogate
+  EXPECT_EQ(codec().lost_in_encoding(text), (std::u32string{0xD55C, 0x1F600, 0xDC00}));
+  EXPECT_EQ(codec().encode(text), "a?\xD6\xD0???\xB0?b");
+  EXPECT_EQ(codec().lost_in_encoding(u"\u4E2D\uF7FFz"), U"");
+  EXPECT_EQ(code_point_list(U"\uD55C\U0001F600\u00E9"), "U+D55C\xA1\xA2U+1F600\xA1\xA2U+00E9");  // 、
+  EXPECT_EQ(code_point_list(U""), "");
+}
+
 TEST(Cp936CodecNative, AnyByteStringWithoutNulRoundTrips) {
   std::mt19937 rng(936);
   for (int round = 0; round < 20000; ++round) {

@@ -3,8 +3,11 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
+#include "runtime/cp936.h"
+#include "runtime/message_box.h"
 #include "runtime/win32_text.h"
 
 namespace quillet::forms::win32 {
@@ -89,6 +92,15 @@ std::string run_file_dialog(HWND owner, bool save, const std::wstring& title, co
   dialog.Flags = flags | OFN_EXPLORER | OFN_HIDEREADONLY;
   const BOOL confirmed = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
   if (!confirmed) return std::string();
+  // A name the code page cannot hold would reach the file calls with "?" in it: refused here,
+  // with the reason, as if the dialog had been cancelled.
+  const std::u16string_view chosen(reinterpret_cast<const char16_t*>(name.data()), std::wcslen(name.data()));
+  const std::u32string lost = runtime::Cp936Codec::system().lost_in_encoding(chosen);
+  if (!lost.empty()) {
+    runtime::message_box("所选的文件名中有 GBK 无法表示的字符：" + runtime::code_point_list(lost) + "。请换一个文件名。",
+                         "错误", MB_ICONERROR, reinterpret_cast<std::uintptr_t>(owner));
+    return std::string();
+  }
   return runtime::win32::narrow(name.data());
 }
 

@@ -1,12 +1,15 @@
 #include "forms/win32/edit_box.h"
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "forms/input_mode.h"
 #include "forms/win32/form_runtime.h"
 #include "runtime/cp936.h"
+#include "runtime/message_box.h"
 #include "runtime/win32_text.h"
 
 namespace quillet::forms::win32 {
@@ -107,6 +110,9 @@ std::span<const PropertyRow<EditBox>> EditBox::properties() {
        }},
       element_row<EditBox, &P::binding_names, 0>(19, PropertyType::Text),  // kept; this program binds nothing
       element_row<EditBox, &P::binding_names, 1>(20, PropertyType::Text),
+      // Read only: what reading the content would turn into "?".
+      {21, PropertyType::Text, [](const EditBox& box) -> PropertyValue { return box.characters_lost_in_content(); },
+       nullptr},
   };
   return kRows;
 }
@@ -448,10 +454,98 @@ LRESULT EditBox::on_message(UINT message, WPARAM wparam, LPARAM lparam) {
   return result;
 }
 
+void EditBox::refuse(const std::u32string& characters) const {
+  const std::string message = "下列字符无法用 GBK 编码保存，没有输入：" + runtime::code_point_list(characters) + "。";
+  runtime::message_box(message, "提示", MB_ICONEXCLAMATION,
+                       reinterpret_cast<std::uintptr_t>(GetAncestor(window(), GA_ROOT)));
+}
+
+bool EditBox::keeps_out(char16_t unit) {
+  if (unit >= 0xD800 && unit <= 0xDBFF) {
+    pending_high_ = unit;
+    return true;
+  }
+  if (unit >= 0xDC00 && unit <= 0xDFFF) {
+    const char32_t character =
+        pending_high_ != 0 ? 0x10000 + ((static_cast<char32_t>(pending_high_) - 0xD800) << 10) + (unit - 0xDC00) : unit;
+    pending_high_ = 0;
+    refuse({character});
+    return true;
+  }
+  pending_high_ = 0;
+  if (runtime::Cp936Codec::system().holds(unit)) return false;
+  refuse({unit});
+  return true;
+}
+
+// Inserts the part of the units the code page holds as the user's own edit (one undo step)
+// and tells what was left out; false, with nothing done, when it holds them all.
+bool EditBox::insert_what_it_holds(std::u16string_view units) {
+  const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
+  std::u16string kept;
+  std::u32string refused;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t unit = units[i];
+    if (codec.holds(unit)) {
+      kept += unit;
+      continue;
+    }
+    char32_t character = unit;
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+      character = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (refused.find(character) == std::u32string::npos) refused += character;
+  }
+  if (refused.empty()) return false;
+  const std::wstring wide(kept.begin(), kept.end());
+  SendMessageW(window(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+  refuse(refused);
+  return true;
+}
+
+bool EditBox::paste_what_it_holds() {
+  if (stored_.input_mode == kReadOnlyMode || !OpenClipboard(window())) return false;
+  std::u16string units;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
+      units = text;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return insert_what_it_holds(units);
+}
+
+bool EditBox::compose_what_it_holds(LPARAM parts) {
+  if ((parts & GCS_RESULTSTR) == 0) return false;
+  HIMC context = ImmGetContext(window());
+  if (context == nullptr) return false;
+  const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+  std::u16string units(bytes > 0 ? static_cast<std::size_t>(bytes) / sizeof(char16_t) : 0, u'\0');
+  if (!units.empty()) ImmGetCompositionStringW(context, GCS_RESULTSTR, units.data(), static_cast<DWORD>(bytes));
+  ImmReleaseContext(window(), context);
+  return insert_what_it_holds(units);
+}
+
+std::string EditBox::characters_lost_in_content() const {
+  const std::wstring& wide = window_text();
+  return runtime::code_point_list(runtime::Cp936Codec::system().lost_in_encoding(std::u16string_view(
+      reinterpret_cast<const char16_t*>(wide.data()), wide.size())));
+}
+
 LRESULT EditBox::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CHAR:
+    case WM_IME_CHAR:
       if (!accepts_character(stored_.input_mode, static_cast<std::uint32_t>(character_code(wparam)))) return 0;
+      if (keeps_out(static_cast<char16_t>(wparam))) return 0;
+      break;
+    case WM_PASTE:
+      if (paste_what_it_holds()) return 0;
+      break;
+    case WM_IME_COMPOSITION:
+      if (compose_what_it_holds(lparam)) return 0;
       break;
     case WM_GETDLGCODE: {
       LRESULT code = default_message(message, wparam, lparam);

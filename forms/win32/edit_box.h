@@ -90,6 +90,17 @@ class EditBox : public TableControl<EditBox> {
   int line_height() const;
   void paint_centring_band() const;
   void normalise();
+  // Characters the code page has no bytes for never enter the box: typed, composed or pasted,
+  // they are kept out and the user is told which. A typed character beyond
+  // the basic plane comes as two halves; the first waits in pending_high_ for the second.
+  bool keeps_out(char16_t unit);
+  bool paste_what_it_holds();
+  bool compose_what_it_holds(LPARAM parts);
+  bool insert_what_it_holds(std::u16string_view units);
+  void refuse(const std::u32string& characters) const;
+  // The characters of the box's text that the content would turn into "?" (normally none,
+  // since they are kept out), as "U+XXXX" separated by "、"; empty when there are none.
+  std::string characters_lost_in_content() const;
   // The content-changed event, outside the building of the form.
   void report_content_changed() const;
 
@@ -98,6 +109,7 @@ class EditBox : public TableControl<EditBox> {
   UniqueBrush background_;
   HWND adjuster_ = nullptr;
   bool quiet_ = false;  // the runtime is filling the box: no content-changed event
+  char16_t pending_high_ = 0;
   mutable std::optional<std::wstring> text_;  // the window's text, until a message may change it
   mutable std::size_t text_reads_ = 0;
 };
