@@ -81,7 +81,7 @@ bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret) {
   const text::OwnedText document = ReadDocument();
   const std::string_view before = document ? std::string_view(document.get()) : std::string_view();
   const std::optional<std::string> after = tool(before);
-  if (!after) return false;
+  if (!after || after->size() > tools::kLargestDocument) return false;  // past the largest document too
   if (*after == before) return true;
   // Not a content write: that would clear the edit box's undo and its modified flag, and the
   // user's unsaved typing would then close without a question.
@@ -91,7 +91,10 @@ bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret) {
 }
 
 void ApplyToDocument(const DocumentTool& tool, CaretAfter caret) {
-  TryApplyToDocument([&tool](std::string_view document) { return std::optional<std::string>(tool(document)); }, caret);
+  if (!TryApplyToDocument([&tool](std::string_view document) { return std::optional<std::string>(tool(document)); },
+                          caret)) {
+    ShowError("处理后的文本过大（超过256MB），文档未作改动。");
+  }
 }
 
 bool IsModified() { return SendToDocument(message::kGetModify) != 0; }

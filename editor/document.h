@@ -48,7 +48,8 @@ enum class CaretAfter { Start, End };
 // equal to the document writes nothing, so the caret, the scroll position, what Undo would do
 // and the modified flag all stay. The wait cursor shows until the document is updated.
 void ApplyToDocument(const DocumentTool& tool, CaretAfter caret = CaretAfter::Start);
-// The same for a tool that may refuse; false when it did. A document holding characters that
+// The same for a tool that may refuse; false when it did, or when its result is larger than the
+// largest document (tools/limits.h), which ApplyToDocument then reports. A document holding characters that
 // reading it would turn into "?" asks first; when the user declines, nothing changes and the
 // result is true (there is no refusal to report).
 bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret = CaretAfter::Start);

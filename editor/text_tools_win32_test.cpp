@@ -5,6 +5,7 @@
 #include "forms/win32/edit_box.h"
 #include "forms/win32/property_service.h"
 #include "tools/conversion.h"
+#include "tools/limits.h"
 
 namespace quillet::editor {
 namespace {
@@ -278,6 +279,21 @@ TEST_F(TextToolsTest, TheWaitCursorShowsUntilTheDocumentIsUpdated) {
   EXPECT_EQ(document(), "ABC");
   EXPECT_NE(GetCursor(), wait);
   SetCursor(before);
+}
+
+// A result past the largest document is refused whichever tool made it: the document, its
+// flag and its undo stay as they were.
+TEST_F(TextToolsTest, AResultLargerThanTheLargestDocumentIsRefused) {
+  type(L"typed");
+  ApplyToDocument([](std::string_view) { return std::string(tools::kLargestDocument + 1, 'x'); });
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "处理后的文本过大（超过256MB），文档未作改动。");
+  EXPECT_EQ(boxes_[0].style & 0xFF, 0x10u);
+  EXPECT_EQ(document(), "typed");
+  EXPECT_TRUE(IsModified());
+  // The next tool goes through as usual.
+  EXPECT_TRUE(TryApplyToDocument([](std::string_view) { return std::optional<std::string>("small"); }));
+  EXPECT_EQ(document(), "small");
 }
 
 }  // namespace
