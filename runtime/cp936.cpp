@@ -110,8 +110,8 @@ std::u32string Cp936Codec::lost_in_encoding(std::u16string_view units) const {
     const char16_t unit = units[i];
     if (holds(unit) || is_raw_byte(unit)) continue;
     char32_t character = unit;
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-      character = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+    if (is_high_surrogate(unit) && i + 1 < units.size() && is_low_surrogate(units[i + 1])) {
+      character = surrogate_pair(unit, units[i + 1]);
       ++i;
     }
     if (lost.find(character) == std::u32string::npos) lost += character;

@@ -73,6 +73,13 @@ class Cp936Codec {
   bool reserved_range_free_ = true;
 };
 
+// The halves of a character beyond the basic plane, and the character they make.
+inline bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+inline bool is_low_surrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+inline char32_t surrogate_pair(char16_t high, char16_t low) {
+  return 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
+}
+
 // "U+D55C、U+1F600": characters named for the user, in code page 936 text (which could not show
 // the characters themselves).
 std::string code_point_list(std::u32string_view characters);

@@ -461,13 +461,12 @@ void EditBox::refuse(const std::u32string& characters) const {
 }
 
 bool EditBox::keeps_out(char16_t unit) {
-  if (unit >= 0xD800 && unit <= 0xDBFF) {
+  if (runtime::is_high_surrogate(unit)) {
     pending_high_ = unit;
     return true;
   }
-  if (unit >= 0xDC00 && unit <= 0xDFFF) {
-    const char32_t character =
-        pending_high_ != 0 ? 0x10000 + ((static_cast<char32_t>(pending_high_) - 0xD800) << 10) + (unit - 0xDC00) : unit;
+  if (runtime::is_low_surrogate(unit)) {
+    const char32_t character = pending_high_ != 0 ? runtime::surrogate_pair(pending_high_, unit) : unit;
     pending_high_ = 0;
     refuse({character});
     return true;
@@ -491,8 +490,8 @@ bool EditBox::insert_what_it_holds(std::u16string_view units) {
       continue;
     }
     char32_t character = unit;
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-      character = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+    if (runtime::is_high_surrogate(unit) && i + 1 < units.size() && runtime::is_low_surrogate(units[i + 1])) {
+      character = runtime::surrogate_pair(unit, units[i + 1]);
       ++i;
     }
     if (refused.find(character) == std::u32string::npos) refused += character;
