@@ -1,0 +1,42 @@
+// What quillet-tools needs of the system, one file pair per platform: whole files and the
+// standard streams as bytes, the editor's safe replace for in-place rewriting, and messages for
+// the terminal. Texts inside the program are code page 936 (GBK) bytes; messages are turned
+// into the terminal's encoding on the way out.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet::cli {
+
+// A command-line argument as the program uses it: its text in GBK (when GBK can hold it), the
+// characters GBK cannot hold (as "U+D55C、…", empty when none), and the same argument as a file
+// name, which is never converted.
+struct Argument {
+  std::string text;
+  std::string lost;
+  std::filesystem::path path;
+};
+
+// The whole file, or none (with the system's reason in error).
+std::optional<std::string> read_file(const std::filesystem::path& file, std::string& error);
+std::string read_standard_input();
+// Writes bytes to standard output; false when that failed (a closed pipe, a full disk).
+bool write_standard_output(std::string_view bytes);
+// Writes a new file or truncates it.
+bool write_file(const std::filesystem::path& file, std::string_view bytes, std::string& error);
+// The file's content becomes the bytes, or stays exactly as it was: the bytes go to a new file
+// beside it, are flushed, and only then take its place (keeping its permissions). A read-only
+// file is refused.
+bool replace_file(const std::filesystem::path& file, std::string_view bytes, std::string& error);
+
+// A GBK message on standard error (or output), in the terminal's encoding.
+void write_message(std::string_view gbk, bool to_output = false);
+bool standard_error_is_terminal();
+
+// The file name as the user typed it, in GBK, for messages.
+std::string shown_name(const std::filesystem::path& file);
+
+}  // namespace quillet::cli

@@ -1,0 +1,157 @@
+#include "cli/io.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace quillet::cli {
+namespace {
+
+std::string reason() { return std::strerror(errno); }
+
+bool write_all(int descriptor, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+std::string read_all(int descriptor, std::size_t expected) {
+  std::string bytes;
+  bytes.reserve(expected);
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  return bytes;
+}
+
+// GBK into UTF-8 for the terminal; bytes that are no GBK stay as they are.
+std::string to_terminal(std::string_view gbk) {
+  iconv_t converter = iconv_open("UTF-8", "CP936");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(gbk);
+  std::string out(gbk.size() * 3 + 8, '\0');
+  char* in = const_cast<char*>(gbk.data());
+  std::size_t in_left = gbk.size();
+  char* o = out.data();
+  std::size_t out_left = out.size();
+  while (in_left > 0) {
+    if (iconv(converter, &in, &in_left, &o, &out_left) != static_cast<std::size_t>(-1)) break;
+    if (out_left == 0) break;
+    *o++ = *in++;  // not GBK: passed through
+    --in_left;
+    --out_left;
+  }
+  iconv_close(converter);
+  out.resize(out.size() - out_left);
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> read_file(const std::filesystem::path& file, std::string& error) {
+  const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
+    error = reason();
+    return std::nullopt;
+  }
+  struct stat status {};
+  if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+    ::close(descriptor);
+    error = "is a directory";
+    return std::nullopt;
+  }
+  std::string bytes = read_all(descriptor, status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0);
+  ::close(descriptor);
+  return bytes;
+}
+
+std::string read_standard_input() { return read_all(STDIN_FILENO, 0); }
+
+bool write_standard_output(std::string_view bytes) { return write_all(STDOUT_FILENO, bytes); }
+
+bool write_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+  const int descriptor = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (descriptor < 0 || !write_all(descriptor, bytes)) {
+    error = reason();
+    if (descriptor >= 0) ::close(descriptor);
+    return false;
+  }
+  return ::close(descriptor) == 0 || (error = reason(), false);
+}
+
+bool replace_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+  struct stat status {};
+  if (::stat(file.c_str(), &status) != 0) {
+    error = reason();
+    return false;
+  }
+  // The permission bits decide, also for a user the system would let write anyway.
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    error = "the file is read-only";
+    return false;
+  }
+  std::random_device random;
+  std::filesystem::path temporary;
+  int descriptor = -1;
+  for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, ".qlt%08x.tmp", random());
+    temporary = file.parent_path() / name;
+    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777);
+    if (descriptor < 0 && errno != EEXIST) break;
+  }
+  if (descriptor < 0) {
+    error = reason();
+    return false;
+  }
+  const bool written = write_all(descriptor, bytes) && ::fchmod(descriptor, status.st_mode & 07777) == 0 &&
+                       ::fsync(descriptor) == 0;
+  if (!written) error = reason();
+  if (::close(descriptor) != 0 && written) error = reason();
+  if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (error.empty()) error = reason();
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void write_message(std::string_view gbk, bool to_output) {
+  write_all(to_output ? STDOUT_FILENO : STDERR_FILENO, to_terminal(gbk));
+}
+
+bool standard_error_is_terminal() { return ::isatty(STDERR_FILENO) != 0; }
+
+std::string shown_name(const std::filesystem::path& file) {
+  // The name's bytes are the terminal's (UTF-8): turned into GBK where GBK holds them.
+  const std::string name = file.string();
+  iconv_t converter = iconv_open("CP936", "UTF-8");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return name;
+  std::string out(name.size() * 2 + 8, '\0');
+  char* in = const_cast<char*>(name.data());
+  std::size_t in_left = name.size();
+  char* o = out.data();
+  std::size_t out_left = out.size();
+  const bool converted = iconv(converter, &in, &in_left, &o, &out_left) != static_cast<std::size_t>(-1);
+  iconv_close(converter);
+  if (!converted) return name;
+  out.resize(out.size() - out_left);
+  return out;
+}
+
+}  // namespace quillet::cli

@@ -1,0 +1,131 @@
+#include "cli/io.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+#include "runtime/cp936.h"
+#include "runtime/win32_text.h"
+
+namespace quillet::cli {
+namespace {
+
+using runtime::win32::UniqueHandle;
+
+std::string reason() {
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message = text != nullptr ? runtime::win32::narrow(text) : "error";
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) message.pop_back();
+  return message;
+}
+
+bool write_all(HANDLE handle, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(handle, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+std::string read_all(HANDLE handle, std::size_t expected) {
+  std::string bytes;
+  bytes.reserve(expected);
+  std::string buffer(1 << 16, '\0');
+  DWORD got = 0;
+  while (::ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+    bytes.append(buffer.data(), got);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> read_file(const std::filesystem::path& file, std::string& error) {
+  UniqueHandle handle = runtime::win32::file_handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) {
+    error = reason();
+    return std::nullopt;
+  }
+  LARGE_INTEGER size{};
+  GetFileSizeEx(handle.get(), &size);
+  return read_all(handle.get(), static_cast<std::size_t>(size.QuadPart));
+}
+
+std::string read_standard_input() { return read_all(GetStdHandle(STD_INPUT_HANDLE), 0); }
+
+bool write_standard_output(std::string_view bytes) { return write_all(GetStdHandle(STD_OUTPUT_HANDLE), bytes); }
+
+bool write_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+  UniqueHandle handle = runtime::win32::file_handle(
+      CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle || !write_all(handle.get(), bytes)) {
+    error = reason();
+    return false;
+  }
+  return true;
+}
+
+bool replace_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    error = reason();
+    return false;
+  }
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    error = "the file is read-only";
+    return false;
+  }
+  std::filesystem::path temporary;
+  UniqueHandle handle;
+  for (unsigned attempt = 0; attempt < 100 && !handle; ++attempt) {
+    wchar_t name[32];
+    std::swprintf(name, 32, L"qlt%08lX.tmp",
+                  static_cast<unsigned long>((GetTickCount64() * 2654435761u + GetCurrentProcessId() + attempt) & 0xFFFFFFFF));
+    temporary = file.parent_path() / name;
+    handle = runtime::win32::file_handle(
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (!handle) {
+    error = reason();
+    return false;
+  }
+  const bool written = write_all(handle.get(), bytes) && FlushFileBuffers(handle.get());
+  if (!written) error = reason();
+  handle.reset();
+  if (!written || !ReplaceFileW(file.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    if (error.empty()) error = reason();
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void write_message(std::string_view gbk, bool to_output) {
+  const HANDLE handle = GetStdHandle(to_output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    const std::wstring wide = runtime::win32::widen(gbk);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr);
+  } else {
+    write_all(handle, gbk);  // redirected: the bytes as the program holds them
+  }
+}
+
+bool standard_error_is_terminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != FALSE;
+}
+
+std::string shown_name(const std::filesystem::path& file) { return runtime::win32::narrow(file.wstring()); }
+
+}  // namespace quillet::cli

@@ -1,0 +1,24 @@
+// quillet-tools on Windows: arguments arrive as UTF-16 and are turned into GBK through the
+// program's codec; file names stay UTF-16.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/quillet_tools.h"
+#include "runtime/cp936.h"
+
+int wmain(int count, wchar_t** words) {
+  const quillet::runtime::Cp936Codec& codec = quillet::runtime::Cp936Codec::system();
+  std::vector<quillet::cli::Argument> arguments;
+  for (int i = 1; i < count; ++i) {
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(words[i]), std::wcslen(words[i]));
+    std::u32string lost = codec.lost_in_encoding(units);
+    // The units that stand for stray bytes are no characters anyone types.
+    for (const char16_t unit : units) {
+      if (quillet::runtime::Cp936Codec::is_raw_byte(unit) && lost.find(unit) == std::u32string::npos) lost += unit;
+    }
+    arguments.push_back({codec.encode(units), quillet::runtime::code_point_list(lost), std::filesystem::path(words[i])});
+  }
+  return quillet::cli::run_quillet_tools(arguments);
+}
