@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,31 @@ struct Argument {
   std::filesystem::path path;
 };
 
+// A whole input's bytes: a file mapped into memory where the system allows it (no copy), or
+// read into a string.
+class Input {
+ public:
+  Input() = default;
+  explicit Input(std::string bytes) : owned_(std::move(bytes)), view_(owned_) {}
+  Input(const void* mapped, std::size_t size);
+  ~Input();
+  Input(Input&& other) noexcept;
+  Input& operator=(Input&&) = delete;
+  Input(const Input&) = delete;
+  std::string_view bytes() const { return view_; }
+
+ private:
+  std::string owned_;
+  std::string_view view_;
+  const void* mapped_ = nullptr;
+};
+
 // The whole file, or none (with the system's reason in error).
-std::optional<std::string> read_file(const std::filesystem::path& file, std::string& error);
+std::optional<Input> read_file(const std::filesystem::path& file, std::string& error);
+// The file (standard input for none) in blocks of about block_size bytes, each handed to
+// each_block in order; false when reading failed (reason in error) or each_block said stop.
+bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size,
+                    const std::function<bool(std::string_view)>& each_block, std::string& error);
 std::string read_standard_input();
 // Writes bytes to standard output; false when that failed (a closed pipe, a full disk).
 bool write_standard_output(std::string_view bytes);

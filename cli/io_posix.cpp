@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <utility>
 
 namespace quillet::cli {
 namespace {
@@ -63,7 +65,15 @@ std::string to_terminal(std::string_view gbk) {
 
 }  // namespace
 
-std::optional<std::string> read_file(const std::filesystem::path& file, std::string& error) {
+Input::Input(const void* mapped, std::size_t size) : view_(static_cast<const char*>(mapped), size), mapped_(mapped) {}
+Input::~Input() {
+  if (mapped_ != nullptr) ::munmap(const_cast<void*>(mapped_), view_.size());
+}
+Input::Input(Input&& other) noexcept
+    : owned_(std::move(other.owned_)), view_(other.mapped_ != nullptr ? other.view_ : std::string_view(owned_)),
+      mapped_(std::exchange(other.mapped_, nullptr)) {}
+
+std::optional<Input> read_file(const std::filesystem::path& file, std::string& error) {
   const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) {
     error = reason();
@@ -75,9 +85,47 @@ std::optional<std::string> read_file(const std::filesystem::path& file, std::str
     error = "is a directory";
     return std::nullopt;
   }
+  // A regular file is mapped: its bytes are read where the system keeps them.
+  if (S_ISREG(status.st_mode) && status.st_size > 0) {
+    void* mapped = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, MAP_PRIVATE, descriptor, 0);
+    if (mapped != MAP_FAILED) {
+      ::madvise(mapped, static_cast<std::size_t>(status.st_size), MADV_SEQUENTIAL);
+      ::close(descriptor);
+      return Input(mapped, static_cast<std::size_t>(status.st_size));
+    }
+  }
   std::string bytes = read_all(descriptor, status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0);
   ::close(descriptor);
-  return bytes;
+  return Input(std::move(bytes));
+}
+
+bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size,
+                    const std::function<bool(std::string_view)>& each_block, std::string& error) {
+  const int descriptor = file != nullptr ? ::open(file->c_str(), O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
+  if (descriptor < 0) {
+    error = reason();
+    return false;
+  }
+  std::string buffer(block_size, '\0');
+  bool stopped = false;
+  for (;;) {
+    std::size_t filled = 0;
+    while (filled < block_size) {  // whole blocks, also from a pipe
+      const ssize_t got = ::read(descriptor, buffer.data() + filled, block_size - filled);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) error = reason();
+      if (got <= 0) break;
+      filled += static_cast<std::size_t>(got);
+    }
+    if (!error.empty() || filled == 0) break;
+    if (!each_block(std::string_view(buffer.data(), filled))) {
+      stopped = true;
+      break;
+    }
+    if (filled < block_size) break;
+  }
+  if (file != nullptr) ::close(descriptor);
+  return error.empty() && !stopped;
 }
 
 std::string read_standard_input() { return read_all(STDIN_FILENO, 0); }

@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "runtime/cp936.h"
 #include "runtime/win32_text.h"
@@ -47,7 +48,15 @@ std::string read_all(HANDLE handle, std::size_t expected) {
 
 }  // namespace
 
-std::optional<std::string> read_file(const std::filesystem::path& file, std::string& error) {
+Input::Input(const void* mapped, std::size_t size) : view_(static_cast<const char*>(mapped), size), mapped_(mapped) {}
+Input::~Input() {
+  if (mapped_ != nullptr) UnmapViewOfFile(mapped_);
+}
+Input::Input(Input&& other) noexcept
+    : owned_(std::move(other.owned_)), view_(other.mapped_ != nullptr ? other.view_ : std::string_view(owned_)),
+      mapped_(std::exchange(other.mapped_, nullptr)) {}
+
+std::optional<Input> read_file(const std::filesystem::path& file, std::string& error) {
   UniqueHandle handle = runtime::win32::file_handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle) {
@@ -56,7 +65,34 @@ std::optional<std::string> read_file(const std::filesystem::path& file, std::str
   }
   LARGE_INTEGER size{};
   GetFileSizeEx(handle.get(), &size);
-  return read_all(handle.get(), static_cast<std::size_t>(size.QuadPart));
+  return Input(read_all(handle.get(), static_cast<std::size_t>(size.QuadPart)));
+}
+
+bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size,
+                    const std::function<bool(std::string_view)>& each_block, std::string& error) {
+  UniqueHandle opened;
+  HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+  if (file != nullptr) {
+    opened = runtime::win32::file_handle(CreateFileW(file->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!opened) {
+      error = reason();
+      return false;
+    }
+    handle = opened.get();
+  }
+  std::string buffer(block_size, '\0');
+  for (;;) {
+    std::size_t filled = 0;
+    DWORD got = 0;
+    while (filled < block_size &&
+           ::ReadFile(handle, buffer.data() + filled, static_cast<DWORD>(block_size - filled), &got, nullptr) && got > 0) {
+      filled += got;
+    }
+    if (filled == 0) return true;
+    if (!each_block(std::string_view(buffer.data(), filled))) return false;
+    if (filled < block_size) return true;
+  }
 }
 
 std::string read_standard_input() { return read_all(GetStdHandle(STD_INPUT_HANDLE), 0); }

@@ -63,6 +63,9 @@ struct ToolSpec {
   // Checks the options that must go together; empty when they do.
   std::function<std::string(const Options&)> check;
   std::function<Result(std::string_view, const Options&)> run;
+  // Each character's result depends on that character alone (the conversions): the input can
+  // go through in blocks cut between characters, without holding it whole.
+  bool by_character = false;
 };
 
 std::string one_of(const Options& options, std::initializer_list<const char*> names, const char* what) {
@@ -107,13 +110,17 @@ const OptionSpec kMatchCase{"match-case", Kind::Flag, "upper and lower case lett
 const std::vector<ToolSpec>& tool_table() {
   static const std::vector<ToolSpec> tools = {
       {"upper", "letters to upper case", "到大写", {}, true, {},
-       [](std::string_view d, const Options&) -> Result { return tools::upper_case(d); }},
+       [](std::string_view d, const Options&) -> Result { return tools::upper_case(d); },
+       true},
       {"lower", "letters to lower case", "到小写", {}, true, {},
-       [](std::string_view d, const Options&) -> Result { return tools::lower_case(d); }},
+       [](std::string_view d, const Options&) -> Result { return tools::lower_case(d); },
+       true},
       {"full-width", "ASCII to full-width characters", "到全角", {}, true, {},
-       [](std::string_view d, const Options&) -> Result { return tools::full_width(d); }},
+       [](std::string_view d, const Options&) -> Result { return tools::full_width(d); },
+       true},
       {"half-width", "full-width characters to ASCII", "到半角", {}, true, {},
-       [](std::string_view d, const Options&) -> Result { return tools::half_width(d); }},
+       [](std::string_view d, const Options&) -> Result { return tools::half_width(d); },
+       true},
       {"replace", "replace every occurrence of a text", "基本替换",
        {{"find", Kind::Text, "the text to find", "查找的文本"},
         {"with", Kind::Text, "its replacement (empty: delete)", "替换为（空：删除）"},
@@ -299,6 +306,18 @@ std::vector<std::size_t> matches(std::string_view document, std::string_view tex
 }
 
 constexpr std::size_t kProgressAbove = std::size_t{64} << 20;
+constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+// How much of a block that starts between characters is whole characters: up to and with its
+// last byte below 0x80, which ends a character whether it stands alone or is the second byte of
+// a pair (a run of bytes from 0x80 up pairs from its start, and every such run starts between
+// characters); in a block of bytes from 0x80 up only, an even number of them.
+std::size_t whole_characters(std::string_view block) {
+  for (std::size_t end = block.size(); end > 0; --end) {
+    if (static_cast<unsigned char>(block[end - 1]) < 0x80) return end;
+  }
+  return block.size() & ~std::size_t{1};
+}
 
 }  // namespace
 
@@ -408,7 +427,7 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
   std::vector<std::string> failed;
   std::string collected;  // for -o
   bool found_any = false;
-  const auto process = [&](const std::string& input, const Argument* file) -> bool {
+  const auto process = [&](std::string_view input, const Argument* file) -> bool {
     const std::string shown = file != nullptr ? shown_name(file->path) : std::string("(standard input)");
     if (progress && input.size() > kProgressAbove) {
       write_message("quillet-tools: " + std::string(tool->name) + " " + shown + " (" +
@@ -445,20 +464,57 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
     return write_standard_output(*result);
   };
 
+  // A conversion to standard output goes through in blocks: the same bytes as over the whole
+  // input, without holding it.
+  const auto stream = [&](const Argument* file) -> bool {
+    const std::string shown = file != nullptr ? shown_name(file->path) : std::string("(standard input)");
+    std::error_code unknown;
+    if (file != nullptr && progress && std::filesystem::file_size(file->path, unknown) > kProgressAbove) {
+      write_message("quillet-tools: " + std::string(tool->name) + " " + shown + "...\n");
+    }
+    std::string carried, joined, error;
+    bool written = true;
+    const bool read = read_in_blocks(
+        file != nullptr ? &file->path : nullptr, kBlock,
+        [&](std::string_view block) {
+          std::string_view part = block;
+          if (!carried.empty()) {
+            joined.assign(carried).append(block);
+            part = joined;
+          }
+          const std::size_t cut = whole_characters(part);
+          written = write_standard_output(*tool->run(part.substr(0, cut), options));
+          carried.assign(part.substr(cut));
+          return written;
+        },
+        error);
+    if (read && !carried.empty()) written = write_standard_output(*tool->run(carried, options));
+    if (!read && written) write_message("quillet-tools: cannot read " + shown + ": " + error + "\n");
+    return read && written;
+  };
+
   if (!tool->reads_input) {
-    if (!process(std::string(), nullptr)) failed.push_back("(output)");
+    if (!process(std::string_view(), nullptr)) failed.push_back("(output)");
+  } else if (tool->by_character && !in_place && !output) {
+    if (files.empty()) {
+      if (!stream(nullptr)) failed.push_back("(standard input)");
+    }
+    for (const Argument* file : files) {
+      if (!stream(file)) failed.push_back(shown_name(file->path));
+    }
   } else if (files.empty()) {
-    if (!process(read_standard_input(), nullptr)) failed.push_back("(standard input)");
+    const std::string input = read_standard_input();
+    if (!process(input, nullptr)) failed.push_back("(standard input)");
   } else {
     for (const Argument* file : files) {
       std::string error;
-      const std::optional<std::string> input = read_file(file->path, error);
+      const std::optional<Input> input = read_file(file->path, error);
       if (!input) {
         write_message("quillet-tools: cannot read " + shown_name(file->path) + ": " + error + "\n");
         failed.push_back(shown_name(file->path));
         continue;
       }
-      if (!process(*input, file)) failed.push_back(shown_name(file->path));
+      if (!process(input->bytes(), file)) failed.push_back(shown_name(file->path));
     }
   }
   if (output) {

@@ -8,9 +8,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,43 @@ TEST_F(QuilletTools, StandardInputToStandardOutputKeepsBytesThatAreNoGbk) {
   // And -o writes the file instead.
   EXPECT_EQ(run({"lower", "-o", path("out.txt")}, "ABC").status, 0);
   EXPECT_EQ(read_all(path("out.txt")), "abc");
+}
+
+// The conversions go through in blocks of a megabyte: across block ends (a run of high bytes
+// of odd length over the first, a block of high bytes only over the second) they give the same
+// bytes as over the whole input, from a file and from a pipe alike.
+TEST_F(QuilletTools, ConversionsInBlocksGiveTheBytesOfTheWholeInput) {
+  std::mt19937 rng(18);
+  const unsigned char alphabet[] = {'a', 'Z', ' ', '!', '}', '\r', '\n', 0x41, 0xA3, 0xC1, 0xA1, 0xB0, 0x80, 0xFF};
+  std::string input(2'600'000, '\0');
+  for (char& c : input) c = static_cast<char>(alphabet[rng() % sizeof alphabet]);
+  // Each run starts after a space and is followed by a letter, which its odd length makes the
+  // second byte of a pair.
+  const auto run_of = [&input](std::size_t from, std::size_t to, char high, char after) {
+    input[from - 1] = ' ';
+    std::fill(input.begin() + from, input.begin() + to, high);
+    input[to] = after;
+  };
+  run_of((1 << 20) - 1001, (1 << 20) + 2000, '\xB0', 'a');                // 3001 high bytes over the first end
+  run_of((2 << 20) - 11, (2 << 20) + (1 << 20) / 4, '\xA3', 'z');          // a whole block of them
+  input.back() = '\xB0';  // a lone lead at the very end
+  write_all(path("big.txt"), input);
+  const struct {
+    const char* tool;
+    std::string (*whole)(std::string_view);
+  } conversions[] = {{"upper", tools::upper_case}, {"lower", tools::lower_case}, {"full-width", tools::full_width},
+                     {"half-width", tools::half_width}};
+  // Megabytes do not print: where they first differ does.
+  const auto first_difference = [](const std::string& a, const std::string& b) {
+    return std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+  };
+  for (const auto& conversion : conversions) {
+    const std::string expected = conversion.whole(input);
+    const std::string from_file = run({conversion.tool, path("big.txt")}).out;
+    const std::string from_pipe = run({conversion.tool}, input).out;
+    EXPECT_TRUE(from_file == expected) << conversion.tool << " differs at " << first_difference(from_file, expected);
+    EXPECT_TRUE(from_pipe == expected) << conversion.tool << " differs at " << first_difference(from_pipe, expected);
+  }
 }
 
 TEST_F(QuilletTools, InPlaceRewritesEachFileAndLeavesAReadOnlyOneIntact) {
