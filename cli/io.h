@@ -42,10 +42,13 @@ class Input {
 
 // The whole file, or none (with the system's reason in error).
 std::optional<Input> read_file(const std::filesystem::path& file, std::string& error);
-// The file (standard input for none) in blocks of about block_size bytes, each handed to
-// each_block in order; false when reading failed (reason in error) or each_block said stop.
-bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size,
-                    const std::function<bool(std::string_view)>& each_block, std::string& error);
+// The file (standard input for none) in blocks: each_block gets the bytes read so far and not
+// yet taken (at most block_size plus what it left last time), and whether the input has ended;
+// it answers how many bytes from the front it took (the rest comes again in front of the next
+// block), or none to stop. False when reading failed (reason in error) or each_block stopped.
+using BlockConsumer = std::function<std::optional<std::size_t>(std::string_view bytes, bool at_end)>;
+bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, const BlockConsumer& each_block,
+                    std::string& error);
 std::string read_standard_input();
 // Writes bytes to standard output; false when that failed (a closed pipe, a full disk).
 bool write_standard_output(std::string_view bytes);

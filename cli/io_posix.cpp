@@ -99,33 +99,39 @@ std::optional<Input> read_file(const std::filesystem::path& file, std::string& e
   return Input(std::move(bytes));
 }
 
-bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size,
-                    const std::function<bool(std::string_view)>& each_block, std::string& error) {
+bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, const BlockConsumer& each_block,
+                    std::string& error) {
   const int descriptor = file != nullptr ? ::open(file->c_str(), O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
   if (descriptor < 0) {
     error = reason();
     return false;
   }
-  std::string buffer(block_size, '\0');
-  bool stopped = false;
-  for (;;) {
-    std::size_t filled = 0;
-    while (filled < block_size) {  // whole blocks, also from a pipe
-      const ssize_t got = ::read(descriptor, buffer.data() + filled, block_size - filled);
+  std::string buffer;
+  std::size_t kept = 0;  // bytes left at the front by the last call
+  bool going = true;
+  for (bool at_end = false; going && !at_end;) {
+    buffer.resize(kept + block_size);
+    std::size_t filled = kept;
+    while (filled < buffer.size()) {  // whole blocks, also from a pipe
+      const ssize_t got = ::read(descriptor, buffer.data() + filled, buffer.size() - filled);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) error = reason();
-      if (got <= 0) break;
+      if (got <= 0) {
+        at_end = true;
+        break;
+      }
       filled += static_cast<std::size_t>(got);
     }
-    if (!error.empty() || filled == 0) break;
-    if (!each_block(std::string_view(buffer.data(), filled))) {
-      stopped = true;
-      break;
+    if (!error.empty()) break;
+    const std::optional<std::size_t> taken = each_block(std::string_view(buffer.data(), filled), at_end);
+    going = taken.has_value();
+    if (going) {
+      kept = filled - *taken;
+      std::memmove(buffer.data(), buffer.data() + *taken, kept);
     }
-    if (filled < block_size) break;
   }
   if (file != nullptr) ::close(descriptor);
-  return error.empty() && !stopped;
+  return error.empty() && going;
 }
 
 std::string read_standard_input() { return read_all(STDIN_FILENO, 0); }

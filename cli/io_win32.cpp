@@ -5,6 +5,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "runtime/cp936.h"
@@ -68,8 +69,8 @@ std::optional<Input> read_file(const std::filesystem::path& file, std::string& e
   return Input(read_all(handle.get(), static_cast<std::size_t>(size.QuadPart)));
 }
 
-bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size,
-                    const std::function<bool(std::string_view)>& each_block, std::string& error) {
+bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, const BlockConsumer& each_block,
+                    std::string& error) {
   UniqueHandle opened;
   HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
   if (file != nullptr) {
@@ -81,18 +82,25 @@ bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size,
     }
     handle = opened.get();
   }
-  std::string buffer(block_size, '\0');
-  for (;;) {
-    std::size_t filled = 0;
+  std::string buffer;
+  std::size_t kept = 0;
+  for (bool at_end = false; !at_end;) {
+    buffer.resize(kept + block_size);
+    std::size_t filled = kept;
     DWORD got = 0;
-    while (filled < block_size &&
-           ::ReadFile(handle, buffer.data() + filled, static_cast<DWORD>(block_size - filled), &got, nullptr) && got > 0) {
+    while (filled < buffer.size()) {
+      if (!::ReadFile(handle, buffer.data() + filled, static_cast<DWORD>(buffer.size() - filled), &got, nullptr) || got == 0) {
+        at_end = true;
+        break;
+      }
       filled += got;
     }
-    if (filled == 0) return true;
-    if (!each_block(std::string_view(buffer.data(), filled))) return false;
-    if (filled < block_size) return true;
+    const std::optional<std::size_t> taken = each_block(std::string_view(buffer.data(), filled), at_end);
+    if (!taken) return false;
+    kept = filled - *taken;
+    std::memmove(buffer.data(), buffer.data() + *taken, kept);
   }
+  return true;
 }
 
 std::string read_standard_input() { return read_all(GetStdHandle(STD_INPUT_HANDLE), 0); }

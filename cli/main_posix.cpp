@@ -1,6 +1,7 @@
 // quillet-tools on a POSIX system: arguments arrive as the terminal's bytes (UTF-8) and are
 // turned into GBK for the tools; file names stay as they are.
 #include <iconv.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <string>
@@ -62,6 +63,10 @@ Argument argument_of(const char* word) {
 }  // namespace
 
 int main(int count, char** words) {
+  // The tools make a block or two per megabyte of input: keep them on the heap, where they are
+  // used again, rather than mapping fresh pages for each and giving them back.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 128 << 20);
   std::vector<Argument> arguments;
   for (int i = 1; i < count; ++i) arguments.push_back(argument_of(words[i]));
   return quillet::cli::run_quillet_tools(arguments);

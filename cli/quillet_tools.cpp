@@ -306,7 +306,7 @@ std::vector<std::size_t> matches(std::string_view document, std::string_view tex
 }
 
 constexpr std::size_t kProgressAbove = std::size_t{64} << 20;
-constexpr std::size_t kBlock = std::size_t{1} << 20;
+constexpr std::size_t kBlock = std::size_t{1} << 18;
 
 // How much of a block that starts between characters is whole characters: up to and with its
 // last byte below 0x80, which ends a character whether it stands alone or is the second byte of
@@ -472,23 +472,17 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
     if (file != nullptr && progress && std::filesystem::file_size(file->path, unknown) > kProgressAbove) {
       write_message("quillet-tools: " + std::string(tool->name) + " " + shown + "...\n");
     }
-    std::string carried, joined, error;
+    std::string error;
     bool written = true;
     const bool read = read_in_blocks(
         file != nullptr ? &file->path : nullptr, kBlock,
-        [&](std::string_view block) {
-          std::string_view part = block;
-          if (!carried.empty()) {
-            joined.assign(carried).append(block);
-            part = joined;
-          }
-          const std::size_t cut = whole_characters(part);
-          written = write_standard_output(*tool->run(part.substr(0, cut), options));
-          carried.assign(part.substr(cut));
-          return written;
+        [&](std::string_view bytes, bool at_end) -> std::optional<std::size_t> {
+          // What follows the last whole character waits for the next block, but at the end.
+          const std::size_t cut = at_end ? bytes.size() : whole_characters(bytes);
+          written = write_standard_output(*tool->run(bytes.substr(0, cut), options));
+          return written ? std::optional<std::size_t>(cut) : std::nullopt;
         },
         error);
-    if (read && !carried.empty()) written = write_standard_output(*tool->run(carried, options));
     if (!read && written) write_message("quillet-tools: cannot read " + shown + ": " + error + "\n");
     return read && written;
   };

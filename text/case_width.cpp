@@ -32,18 +32,66 @@ void convert_ascii_case(char* p, char* end, char first) {
   }
 }
 
-char* convert_case(std::string_view text, char first) {
-  if (text.empty()) return nullptr;
-  char* out = make_text(text);
-  char* end = out + text.size();
+#if defined(__SSE2__)
+// The second bytes of pairs among 64 bytes, from their high bytes (bit i set: byte i is 0x80 or
+// above) and carry, set when the first of them is the second byte of a pair begun before and
+// left set when the next 64 begin so. A byte is a second byte exactly when an odd number of
+// high bytes stands right before it, counted from where their run began between characters: a
+// run pairs up from its start. The odd runs are found by adding their starts to the high bytes,
+// as a carry chain runs through each.
+std::uint64_t second_bytes(std::uint64_t high, std::uint64_t& carry) {
+  high &= ~carry;  // a second byte is no first byte, whatever its value
+  const std::uint64_t follows_high = high << 1 | carry;
+  constexpr std::uint64_t kEvenBits = 0x5555555555555555ULL;
+  const std::uint64_t odd_starts = high & ~kEvenBits & ~follows_high;
+  std::uint64_t runs_from_even = 0;
+  carry = __builtin_add_overflow(odd_starts, high, &runs_from_even) ? 1 : 0;
+  return (kEvenBits ^ (runs_from_even << 1)) & follows_high;
+}
+
+std::uint64_t mask_of(__m128i bytes) { return static_cast<std::uint32_t>(_mm_movemask_epi8(bytes)); }
+#endif
+
+void convert_case_in_place(char* out, std::size_t count, char first) {
+  char* end = out + count;
+  char* p = out;
+#if defined(__SSE2__)
+  // 64 bytes at a time: every letter converted, then the letters that are second bytes of
+  // pairs put back.
+  const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - first));
+  const __m128i limit = _mm_set1_epi8(static_cast<char>(0x80 + 26));
+  const __m128i bit = _mm_set1_epi8(0x20);
+  std::uint64_t carry = 0;
+  for (; end - p >= 64; p += 64) {
+    std::uint64_t high = 0, letters = 0;
+    for (int k = 0; k < 4; ++k) {
+      auto* at = reinterpret_cast<__m128i*>(p + 16 * k);
+      const __m128i bytes = _mm_loadu_si128(at);
+      const __m128i letter = _mm_cmplt_epi8(_mm_add_epi8(bytes, shift), limit);
+      high |= mask_of(bytes) << (16 * k);
+      letters |= mask_of(letter) << (16 * k);
+      _mm_storeu_si128(at, _mm_xor_si128(bytes, _mm_and_si128(letter, bit)));
+    }
+    for (std::uint64_t undo = letters & second_bytes(high, carry); undo != 0; undo &= undo - 1) {
+      p[__builtin_ctzll(undo)] ^= 0x20;
+    }
+  }
+  if (carry != 0 && p < end) ++p;  // the second byte of a pair begun before
+#endif
   // Alternate between runs of ASCII, converted, and runs of high bytes, which pair up from the
   // run's start: an odd run ends in a lead byte whose trail (below 0x80) stays as it is.
-  for (char* p = out; p < end;) {
+  while (p < end) {
     char* high = const_cast<char*>(skip_ascii(p, end));
     convert_ascii_case(p, high, first);
     char* low = const_cast<char*>(skip_high(high, end));
     p = (low - high) % 2 == 1 && low < end ? low + 1 : low;
   }
+}
+
+char* convert_case(std::string_view text, char first) {
+  if (text.empty()) return nullptr;
+  char* out = make_text(text);
+  convert_case_in_place(out, text.size(), first);
   return out;
 }
 
@@ -73,6 +121,8 @@ constexpr std::array<FullWidthForm, 128> kFullWidth = make_full_width_table();
 
 char* to_upper(std::string_view text) { return convert_case(text, 'a'); }
 char* to_lower(std::string_view text) { return convert_case(text, 'A'); }
+void upper_in_place(char* bytes, std::size_t count) { convert_case_in_place(bytes, count, 'a'); }
+void lower_in_place(char* bytes, std::size_t count) { convert_case_in_place(bytes, count, 'A'); }
 
 char* to_full_width(std::string_view text) {
   const char* p = text.data();

@@ -17,6 +17,9 @@ namespace quillet::text {
 
 char* to_upper(std::string_view text);
 char* to_lower(std::string_view text);
+// The same case conversions in place, over bytes the caller holds (no terminator needed).
+void upper_in_place(char* bytes, std::size_t count);
+void lower_in_place(char* bytes, std::size_t count);
 char* to_full_width(std::string_view text);
 char* to_half_width(std::string_view text);
 

@@ -59,6 +59,24 @@ TEST(ConversionAgainstLiteral, RandomMixedTexts) {
   }
 }
 
+// Texts long enough for the 64-byte path, rich in runs of high bytes of every length that
+// cross its block ends, against the character walk.
+TEST(ConversionAgainstLiteral, LongTextsAcrossBlockEnds) {
+  std::mt19937 rng(64);
+  for (int round = 0; round < 4000; ++round) {
+    std::string t;
+    const std::size_t length = 60 + rng() % 300;
+    while (t.size() < length) {
+      const std::size_t run = rng() % 70;
+      const char high = "\xB0\xA3\xC1\x80\xFF"[rng() % 5];
+      t += rng() % 2 == 0 ? std::string(run, high) : random_mixed_bytes(rng, run);
+      t += "aZq"[rng() % 3];
+    }
+    ASSERT_EQ(str(to_upper(t)), literal_case(t, true)) << round;
+    ASSERT_EQ(str(to_lower(t)), literal_case(t, false)) << round;
+  }
+}
+
 TEST(ConversionCommands, ThroughTheFrame) {
   EXPECT_STREQ(call::to_upper("abc").get(), "ABC");
   EXPECT_STREQ(call::to_lower("ABC").get(), "abc");
