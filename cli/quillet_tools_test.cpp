@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -255,6 +256,21 @@ TEST_F(QuilletTools, FindHelpVersionAndTheEndOfOptions) {
   EXPECT_THAT(tool_help.out, testing::HasSubstr("--match-case"));
   EXPECT_THAT(tool_help.out, testing::HasSubstr("\xE8\x8B\xB1\xE6\x96\x87\xE5\xAD\x97\xE6\xAF\x8D"));  // 英文字母
   EXPECT_THAT(run({"--version"}).out, testing::StartsWith("quillet-tools 0."));
+}
+
+// An input over 64 MB gets a progress line, but only on a terminal (here a pseudo-terminal
+// through script(1)); piped, standard error stays quiet.
+TEST_F(QuilletTools, LargeInputsShowProgressOnATerminalOnly) {
+  if (std::system("script -qec true /dev/null > /dev/null 2>&1") != 0) GTEST_SKIP() << "no pseudo-terminal here";
+  write_all(path("large.txt"), std::string((std::size_t{64} << 20) + 1, 'a'));
+  const std::string command = std::string(QUILLET_TOOLS) + " upper " + path("large.txt") + " > " + path("large.out");
+  const std::string typescript = path("typescript.txt");
+  ASSERT_EQ(std::system(("script -qec '" + command + "' /dev/null > " + typescript + " 2>&1").c_str()), 0);
+  EXPECT_THAT(read_all(typescript), testing::HasSubstr("quillet-tools: upper " + path("large.txt") + "..."));
+  EXPECT_EQ(fs::file_size(path("large.out")), (std::size_t{64} << 20) + 1);
+  const Outcome piped = run({"upper", path("large.txt")});
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.err, "");
 }
 
 }  // namespace
