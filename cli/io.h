@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet::cli {
 
@@ -62,6 +63,11 @@ bool replace_file(const std::filesystem::path& file, std::string_view bytes, std
 // A GBK message on standard error (or output), in the terminal's encoding.
 void write_message(std::string_view gbk, bool to_output = false);
 bool standard_error_is_terminal();
+
+// The files a file argument names: on Windows, where the command line leaves wildcards to the
+// program (and no file name can hold * or ?), a pattern's matches in name order, or the pattern
+// itself when nothing matches; elsewhere the shell has expanded them already.
+std::vector<std::filesystem::path> files_named(const std::filesystem::path& argument);
 
 // The file name as the user typed it, in GBK, for messages.
 std::string shown_name(const std::filesystem::path& file);

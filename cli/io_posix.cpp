@@ -189,6 +189,8 @@ void write_message(std::string_view gbk, bool to_output) {
   write_all(to_output ? STDOUT_FILENO : STDERR_FILENO, to_terminal(gbk));
 }
 
+std::vector<std::filesystem::path> files_named(const std::filesystem::path& argument) { return {argument}; }
+
 bool standard_error_is_terminal() { return ::isatty(STDERR_FILENO) != 0; }
 
 std::string shown_name(const std::filesystem::path& file) {

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -117,7 +118,10 @@ bool write_file(const std::filesystem::path& file, std::string_view bytes, std::
   return true;
 }
 
-bool replace_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+bool replace_file(const std::filesystem::path& named, std::string_view bytes, std::string& error) {
+  // ReplaceFileW wants full paths; the temporary file goes beside the target's full path.
+  std::error_code unknown;
+  const std::filesystem::path file = std::filesystem::absolute(named, unknown);
   const DWORD attributes = GetFileAttributesW(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     error = reason();
@@ -163,6 +167,23 @@ void write_message(std::string_view gbk, bool to_output) {
   } else {
     write_all(handle, gbk);  // redirected: the bytes as the program holds them
   }
+}
+
+std::vector<std::filesystem::path> files_named(const std::filesystem::path& argument) {
+  const std::wstring pattern = argument.wstring();
+  if (pattern.find_first_of(L"*?") == std::wstring::npos) return {argument};
+  std::vector<std::filesystem::path> found;
+  WIN32_FIND_DATAW entry{};
+  HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) found.push_back(argument.parent_path() / entry.cFileName);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+  }
+  std::sort(found.begin(), found.end());
+  if (found.empty()) found.push_back(argument);
+  return found;
 }
 
 bool standard_error_is_terminal() {

@@ -409,6 +409,13 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
       return kUsageError;
     }
   }
+  // Wildcards the system left to the program name the files they match.
+  std::vector<Argument> named;
+  for (const Argument* file : files) {
+    for (const std::filesystem::path& path : files_named(file->path)) named.push_back({shown_name(path), "", path});
+  }
+  files.clear();
+  for (const Argument& file : named) files.push_back(&file);
   if (in_place && (files.empty() || output || !tool->reads_input || std::string_view(tool->name) == "find")) {
     usage_error(files.empty() ? "option -i needs files" : "option -i cannot go with -o or this tool");
     return kUsageError;

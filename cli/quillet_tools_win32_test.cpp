@@ -22,13 +22,14 @@ std::string read_all(const fs::path& file) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Runs quillet-tools.exe with the command line's arguments; its exit code.
-DWORD run(const std::wstring& arguments) {
+// Runs quillet-tools.exe with the command line's arguments (in the folder, when one is given);
+// its exit code.
+DWORD run(const std::wstring& arguments, const fs::path& folder = {}) {
   std::wstring command = L"\"" + fs::path(QUILLET_TOOLS_EXE).wstring() + L"\" " + arguments;
   STARTUPINFOW startup{sizeof startup};
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
     return 999;
   }
   WaitForSingleObject(process.hProcess, 60000);
@@ -53,6 +54,13 @@ TEST(QuilletToolsExe, ChineseOptionTextArrivesAsGbk) {
 
   EXPECT_EQ(run(L"upper -i \"" + in + L"\""), 0u);
   EXPECT_EQ(read_all(folder / L"in.txt"), quillet::tools::upper_case(document));
+
+  // An unquoted wildcard names the files it matches.
+  std::ofstream(folder / L"w1.txt", std::ios::binary) << "one";
+  std::ofstream(folder / L"w2.txt", std::ios::binary) << "two";
+  EXPECT_EQ(run(L"upper -i w*.txt", folder), 0u);
+  EXPECT_EQ(read_all(folder / L"w1.txt"), "ONE");
+  EXPECT_EQ(read_all(folder / L"w2.txt"), "TWO");
 
   EXPECT_EQ(run(L"replace --find \uD55C \"" + in + L"\""), 2u);  // 한: GBK cannot hold it
   EXPECT_EQ(run(L"find --find zzz \"" + in + L"\""), 1u);
