@@ -107,6 +107,16 @@ tools::LineParts parts_of(const Options& options) {
 
 const OptionSpec kMatchCase{"match-case", Kind::Flag, "upper and lower case letters differ", "英文字母区分大小写"};
 
+// The two context replacements: around each line break, or around each Tab.
+const std::vector<OptionSpec> kAroundOptions = {
+    {"find-before", Kind::Text, "text before the separator", "分隔符前的文本"},
+    {"find-after", Kind::Text, "text after the separator", "分隔符后的文本"},
+    {"no-break-in-find", Kind::Flag, "the separator is not part of the found text", "查找内容不含分隔符"},
+    {"with-before", Kind::Text, "replacement before the separator", "替换为（分隔符前）"},
+    {"with-after", Kind::Text, "replacement after the separator", "替换为（分隔符后）"},
+    {"no-break-in-replacement", Kind::Flag, "no separator in the replacement", "替换内容不含分隔符"},
+    kMatchCase};
+
 const std::vector<ToolSpec>& tool_table() {
   static const std::vector<ToolSpec> tools = {
       {"upper", "letters to upper case", "到大写", {}, true, {},
@@ -129,24 +139,9 @@ const std::vector<ToolSpec>& tool_table() {
        [](std::string_view d, const Options& o) -> Result {
          return tools::replace_all(d, o.text("find"), o.text("with"), o.flags.contains("match-case"));
        }},
-      {"around-line-breaks", "replace the texts before and after each line break", "换行符前后文本",
-       {{"find-before", Kind::Text, "text before the line break", "换行符前的文本"},
-        {"find-after", Kind::Text, "text after the line break", "换行符后的文本"},
-        {"no-break-in-find", Kind::Flag, "the line break is not part of the found text", "查找内容不含换行符"},
-        {"with-before", Kind::Text, "replacement before the line break", "替换为（换行符前）"},
-        {"with-after", Kind::Text, "replacement after the line break", "替换为（换行符后）"},
-        {"no-break-in-replacement", Kind::Flag, "no line break in the replacement", "替换内容不含换行符"},
-        kMatchCase},
+      {"around-line-breaks", "replace the texts before and after each line break", "换行符前后文本", kAroundOptions,
        true, {}, nullptr},
-      {"around-tabs", "replace the texts before and after each Tab", "Tab前后文本",
-       {{"find-before", Kind::Text, "text before the Tab", "Tab前的文本"},
-        {"find-after", Kind::Text, "text after the Tab", "Tab后的文本"},
-        {"no-break-in-find", Kind::Flag, "the Tab is not part of the found text", "查找内容不含Tab"},
-        {"with-before", Kind::Text, "replacement before the Tab", "替换为（Tab前）"},
-        {"with-after", Kind::Text, "replacement after the Tab", "替换为（Tab后）"},
-        {"no-break-in-replacement", Kind::Flag, "no Tab in the replacement", "替换内容不含Tab"},
-        kMatchCase},
-       true, {}, nullptr},
+      {"around-tabs", "replace the texts before and after each Tab", "Tab前后文本", kAroundOptions, true, {}, nullptr},
       {"collapse-breaks", "several line breaks in a row become one", "多换行符变单换行符", {}, true, {},
        [](std::string_view d, const Options&) -> Result { return tools::collapse_line_breaks(d); }},
       {"merge", "join all lines into one paragraph", "合为一段", {}, true, {},
@@ -259,7 +254,7 @@ const ToolSpec* find_tool(std::string_view name) {
 
 std::string help_of(const ToolSpec& tool) {
   std::string help = std::string("Usage: quillet-tools ") + tool.name + " [options] " + (tool.reads_input ? "[FILE...]" : "") +
-                     "\n" + tool.english + ".\n用法：" + tool.chinese + "。\n\nOptions / 选项:\n";
+                     "\n" + tool.english + ".\n" + tool.chinese + "。\n\nOptions / 选项:\n";
   for (const OptionSpec& option : tool.options) {
     std::string left = std::string("  --") + option.name + (option.kind == Kind::Text ? " TEXT" : option.kind == Kind::Number ? " N" : "");
     if (left.size() < 30) left.resize(30, ' ');
