@@ -13,11 +13,8 @@ int wmain(int count, wchar_t** words) {
   std::vector<quillet::cli::Argument> arguments;
   for (int i = 1; i < count; ++i) {
     const std::u16string_view units(reinterpret_cast<const char16_t*>(words[i]), std::wcslen(words[i]));
-    std::u32string lost = codec.lost_in_encoding(units);
-    // The units that stand for stray bytes are no characters anyone types.
-    for (const char16_t unit : units) {
-      if (quillet::runtime::Cp936Codec::is_raw_byte(unit) && lost.find(unit) == std::u32string::npos) lost += unit;
-    }
+    // Typed, so the units that stand for stray bytes count as characters GBK cannot hold.
+    const std::u32string lost = codec.lost_in_encoding(units, true);
     arguments.push_back({codec.encode(units), quillet::runtime::code_point_list(lost), std::filesystem::path(words[i])});
   }
   return quillet::cli::run_quillet_tools(arguments);

@@ -117,6 +117,15 @@ const std::vector<OptionSpec> kAroundOptions = {
     {"no-break-in-replacement", Kind::Flag, "no separator in the replacement", "替换内容不含分隔符"},
     kMatchCase};
 
+// The two context replacements, by their separator.
+Result around(std::string_view document, const Options& o, std::string_view separator) {
+  const tools::AroundSeparator context{separator,       o.text("find-before"),
+                                       !o.flags.contains("no-break-in-find"), o.text("find-after"),
+                                       o.text("with-before"), !o.flags.contains("no-break-in-replacement"),
+                                       o.text("with-after"),  o.flags.contains("match-case")};
+  return tools::replace_around_separator(document, context);
+}
+
 const std::vector<ToolSpec>& tool_table() {
   static const std::vector<ToolSpec> tools = {
       {"upper", "letters to upper case", "到大写", {}, true, {},
@@ -140,8 +149,9 @@ const std::vector<ToolSpec>& tool_table() {
          return tools::replace_all(d, o.text("find"), o.text("with"), o.flags.contains("match-case"));
        }},
       {"around-line-breaks", "replace the texts before and after each line break", "换行符前后文本", kAroundOptions,
-       true, {}, nullptr},
-      {"around-tabs", "replace the texts before and after each Tab", "Tab前后文本", kAroundOptions, true, {}, nullptr},
+       true, {}, [](std::string_view d, const Options& o) { return around(d, o, tools::kLineBreak); }},
+      {"around-tabs", "replace the texts before and after each Tab", "Tab前后文本", kAroundOptions, true, {},
+       [](std::string_view d, const Options& o) { return around(d, o, tools::kTab); }},
       {"collapse-breaks", "several line breaks in a row become one", "多换行符变单换行符", {}, true, {},
        [](std::string_view d, const Options&) -> Result { return tools::collapse_line_breaks(d); }},
       {"merge", "join all lines into one paragraph", "合为一段", {}, true, {},
@@ -236,14 +246,6 @@ const std::vector<ToolSpec>& tool_table() {
   return tools;
 }
 
-// The two context replacements, by their separator.
-Result around(std::string_view document, const Options& o, std::string_view separator) {
-  const tools::AroundSeparator context{separator,       o.text("find-before"),
-                                       !o.flags.contains("no-break-in-find"), o.text("find-after"),
-                                       o.text("with-before"), !o.flags.contains("no-break-in-replacement"),
-                                       o.text("with-after"),  o.flags.contains("match-case")};
-  return tools::replace_around_separator(document, context);
-}
 
 const ToolSpec* find_tool(std::string_view name) {
   for (const ToolSpec& tool : tool_table()) {
@@ -411,7 +413,9 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
   }
   files.clear();
   for (const Argument& file : named) files.push_back(&file);
-  if (in_place && (files.empty() || output || !tool->reads_input || std::string_view(tool->name) == "find")) {
+  // find prints positions rather than a result: it has no function over the document.
+  const bool finding = !tool->run;
+  if (in_place && (files.empty() || output || !tool->reads_input || finding)) {
     usage_error(files.empty() ? "option -i needs files" : "option -i cannot go with -o or this tool");
     return kUsageError;
   }
@@ -420,11 +424,6 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
     return kUsageError;
   }
 
-  const auto run = [&](std::string_view input) -> Result {
-    if (std::string_view(tool->name) == "around-line-breaks") return around(input, options, tools::kLineBreak);
-    if (std::string_view(tool->name) == "around-tabs") return around(input, options, tools::kTab);
-    return tool->run(input, options);
-  };
   const bool progress = standard_error_is_terminal();
   std::vector<std::string> failed;
   std::string collected;  // for -o
@@ -435,7 +434,7 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
       write_message("quillet-tools: " + std::string(tool->name) + " " + shown + " (" +
                     std::to_string(input.size() >> 20) + " MB)...\n");
     }
-    if (std::string_view(tool->name) == "find") {
+    if (finding) {
       const std::vector<std::size_t> found = matches(input, options.text("find"), options.flags.contains("match-case"));
       std::string lines;
       for (const std::size_t position : found) {
@@ -444,7 +443,7 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
       found_any = found_any || !found.empty();
       return write_standard_output(lines);
     }
-    const Result result = run(input);
+    const Result result = tool->run(input, options);
     if (!result) {
       write_message("quillet-tools: " + std::string(tool->name) + ": " + shown +
                     ": the result would be larger than 256 MB, or the pattern too complex; nothing written\n");
@@ -526,7 +525,7 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
     write_message("quillet-tools: failed: " + list + "\n");
     return kFileError;
   }
-  if (std::string_view(tool->name) == "find" && !found_any) return kFoundNothing;
+  if (finding && !found_any) return kFoundNothing;
   return kDone;
 }
 

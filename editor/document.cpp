@@ -157,11 +157,16 @@ bool LoadDocument(const char* path) {
   return true;
 }
 
+// Whether the path names the file last read short (file names compare ignoring case).
+bool IsShortReadFile(const char* path) {
+  const char* short_read = State().shortReadFile.get();
+  return short_read != nullptr && text::compare_text(short_read, path, false) == 0;
+}
+
 // Saving over a file that was read short would cut off what was never read: asked first.
 // True when the save may go on.
 bool MayReplaceShortReadFile(const char* target) {
-  const char* short_read = State().shortReadFile.get();
-  if (short_read == nullptr || text::compare_text(short_read, target, false) != 0) return true;
+  if (!IsShortReadFile(target)) return true;
   const std::string message = "文件“" + std::string(target) + "”共 " + std::to_string(State().shortReadFileLength) +
                               " 个字节，打开时只读入了前 " + std::to_string(State().shortReadBytes) +
                               " 个字节。保存将用当前文档替换整个文件，之后的内容将会丢失。\r\n\r\n确实要保存吗？";
@@ -188,9 +193,7 @@ SaveOutcome SaveDocument(const char* path) {
     return SaveOutcome::Failed;
   }
   SetModified(false);
-  if (State().shortReadFile && text::compare_text(State().shortReadFile.get(), target.get(), false) == 0) {
-    State().shortReadFile.reset();  // the file now holds the whole document
-  }
+  if (IsShortReadFile(target.get())) State().shortReadFile.reset();  // the file now holds the whole document
   State().currentFileName.reset(text::copy_text(target.get()));
   SetTitle(target.get());
   AddRecentFile(target.get());

@@ -104,11 +104,11 @@ std::string code_point_list(std::u32string_view characters) {
   return list;
 }
 
-std::u32string Cp936Codec::lost_in_encoding(std::u16string_view units) const {
+std::u32string Cp936Codec::lost_in_encoding(std::u16string_view units, bool raw_bytes_count) const {
   std::u32string lost;
   for (std::size_t i = 0; i < units.size(); ++i) {
     const char16_t unit = units[i];
-    if (holds(unit) || is_raw_byte(unit)) continue;
+    if (holds(unit) || (is_raw_byte(unit) && !raw_bytes_count)) continue;
     char32_t character = unit;
     if (is_high_surrogate(unit) && i + 1 < units.size() && is_low_surrogate(units[i + 1])) {
       character = surrogate_pair(unit, units[i + 1]);

@@ -57,8 +57,9 @@ class Cp936Codec {
     return unit >= kRawByteBase + 0x80 && unit <= kRawByteBase + 0xFF;
   }
   // The characters of the text that would become "?" when it is encoded: neither held nor raw
-  // bytes. A surrogate pair counts as one character. Each comes once, in the order of the text.
-  std::u32string lost_in_encoding(std::u16string_view units) const;
+  // bytes (raw bytes too, for text that comes from a person rather than a file, who cannot
+  // mean them). A surrogate pair counts as one character. Each comes once, in text order.
+  std::u32string lost_in_encoding(std::u16string_view units, bool raw_bytes_count = false) const;
 
   // True when no system character lies in the reserved range (checked once when built).
   bool reserved_range_is_free() const { return reserved_range_free_; }

@@ -95,6 +95,7 @@ TEST(Cp936CodecNative, CharactersTheCodePageCannotHold) {
   EXPECT_EQ(codec().lost_in_encoding(text), (std::u32string{0xD55C, 0x1F600, 0xDC00}));
   EXPECT_EQ(codec().encode(text), "a?\xD6\xD0???\xB0?b");
   EXPECT_EQ(codec().lost_in_encoding(u"\u4E2D\uF7FFz"), U"");
+  EXPECT_EQ(codec().lost_in_encoding(text, true), (std::u32string{0xD55C, 0x1F600, 0xF7B0, 0xDC00}));
   EXPECT_EQ(code_point_list(U"\uD55C\U0001F600\u00E9"), "U+D55C\xA1\xA2U+1F600\xA1\xA2U+00E9");  // 、
   EXPECT_EQ(code_point_list(U""), "");
 }

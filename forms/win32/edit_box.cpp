@@ -481,22 +481,12 @@ bool EditBox::keeps_out(char16_t unit) {
 // and tells what was left out; false, with nothing done, when it holds them all.
 bool EditBox::insert_what_it_holds(std::u16string_view units) {
   const runtime::Cp936Codec& codec = runtime::Cp936Codec::system();
-  std::u16string kept;
-  std::u32string refused;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    const char16_t unit = units[i];
-    if (codec.holds(unit)) {
-      kept += unit;
-      continue;
-    }
-    char32_t character = unit;
-    if (runtime::is_high_surrogate(unit) && i + 1 < units.size() && runtime::is_low_surrogate(units[i + 1])) {
-      character = runtime::surrogate_pair(unit, units[i + 1]);
-      ++i;
-    }
-    if (refused.find(character) == std::u32string::npos) refused += character;
-  }
+  const std::u32string refused = codec.lost_in_encoding(units, true);
   if (refused.empty()) return false;
+  std::u16string kept;
+  for (const char16_t unit : units) {
+    if (codec.holds(unit)) kept += unit;
+  }
   const std::wstring wide(kept.begin(), kept.end());
   SendMessageW(window(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
   refuse(refused);
