@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <malloc.h>
+#include <optional>
 #include <string>
 #include <sys/mman.h>
 #include <vector>
@@ -46,6 +47,7 @@ void* mmap_fresh(std::size_t bytes) {
 }
 
 void consume(const std::string& text) { sink = sink + text.size(); }
+void consume(const std::optional<std::string>& text) { sink = sink + (text ? text->size() : 0); }
 
 void consume(char* text) {
   sink = sink + (text != nullptr ? static_cast<unsigned char>(text[0]) : 0);

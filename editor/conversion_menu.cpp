@@ -29,8 +29,8 @@ void ConvertToLowerCase() {
 }
 
 void ConvertToFullWidth() {
-  ApplyToDocument(tools::full_width);
-  State().fullWidthMode = 1;  // even when there was nothing to convert
+  // The mode follows even when there was nothing to convert, but not a refusal.
+  if (ApplyToDocument([](std::string_view document) { return tools::full_width(document); })) State().fullWidthMode = 1;
 }
 
 void ConvertToHalfWidth() {

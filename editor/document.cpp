@@ -90,11 +90,10 @@ bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret) {
   return true;
 }
 
-void ApplyToDocument(const DocumentTool& tool, CaretAfter caret) {
-  if (!TryApplyToDocument([&tool](std::string_view document) { return std::optional<std::string>(tool(document)); },
-                          caret)) {
-    ShowError("处理后的文本过大（超过256MB），文档未作改动。");
-  }
+bool ApplyToDocument(const DocumentTool& tool, CaretAfter caret) {
+  if (TryApplyToDocument(tool, caret)) return true;
+  ShowError("处理后的文本过大（超过256MB），文档未作改动。");
+  return false;
 }
 
 bool IsModified() { return SendToDocument(message::kGetModify) != 0; }

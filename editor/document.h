@@ -36,20 +36,23 @@ std::int32_t DocumentScrollBars();
 void SetDocumentScrollBars(std::int32_t scroll_bars);
 void SetDocumentFont(const forms::win32::FontRecord& font, std::int32_t text_colour);
 
-// A whole-document tool: the document's bytes in, the new document out.
-using DocumentTool = std::function<std::string(std::string_view document)>;
-// A tool that may refuse (none): the document then stays as it is.
-using RefusingTool = std::function<std::optional<std::string>(std::string_view document)>;
+// A whole-document tool: the document's bytes in, the new document out, or none when the tool
+// refuses (its result would be too large, its pattern too complex): the document then stays as
+// it is. A tool that never refuses returns its string as it is.
+using DocumentTool = std::function<std::optional<std::string>(std::string_view document)>;
+using RefusingTool = DocumentTool;
 
 enum class CaretAfter { Start, End };
 
 // Runs the tool over the document and puts its result in place as one write, which one Undo
 // takes back; the document is then modified and the caret at its start (or end). A result
 // equal to the document writes nothing, so the caret, the scroll position, what Undo would do
-// and the modified flag all stay. The wait cursor shows until the document is updated.
-void ApplyToDocument(const DocumentTool& tool, CaretAfter caret = CaretAfter::Start);
-// The same for a tool that may refuse; false when it did, or when its result is larger than the
-// largest document (tools/limits.h), which ApplyToDocument then reports. A document holding characters that
+// and the modified flag all stay. The wait cursor shows until the document is updated. A tool
+// that refuses, or whose result is larger than the largest document, is reported as such
+// ("处理后的文本过大（超过256MB），文档未作改动。") and the result is false.
+bool ApplyToDocument(const DocumentTool& tool, CaretAfter caret = CaretAfter::Start);
+// The same without the report, for a tool whose refusal its caller explains; false when it
+// refused, or its result is larger than the largest document (tools/limits.h). A document holding characters that
 // reading it would turn into "?" asks first; when the user declines, nothing changes and the
 // result is true (there is no refusal to report).
 bool TryApplyToDocument(const RefusingTool& tool, CaretAfter caret = CaretAfter::Start);

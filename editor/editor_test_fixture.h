@@ -48,7 +48,8 @@ struct Box {
 class EditorTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / "quillet-editor-test";
+    // A folder of this process's own: the test programs run side by side.
+    folder_ = fs::temp_directory_path() / ("quillet-editor-test-" + std::to_string(GetCurrentProcessId()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuilletPadTest");

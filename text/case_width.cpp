@@ -124,40 +124,55 @@ char* to_lower(std::string_view text) { return convert_case(text, 'A'); }
 void upper_in_place(char* bytes, std::size_t count) { convert_case_in_place(bytes, count, 'a'); }
 void lower_in_place(char* bytes, std::size_t count) { convert_case_in_place(bytes, count, 'A'); }
 
-char* to_full_width(std::string_view text) {
+namespace {
+
+// The full-width conversion of text written to out (room for 2 * size + 1 bytes: a stray write
+// may land one past the last byte written), or, with out null, only counted. The count of bytes.
+std::size_t full_width_into(std::string_view text, char* out) {
   const char* p = text.data();
   const char* end = p + text.size();
-  TextBuilder out;
-  char* data = out.reserve(2 * text.size() + 1);  // the most it can become, plus room for a stray write
-  char* o = data;
+  std::size_t written = 0;
   while (p < end) {
     const char* high = skip_ascii(p, end);
-    for (; p < high; ++p) {
-      // Always store two bytes; advance by the form's width.
-      const FullWidthForm& form = kFullWidth[static_cast<unsigned char>(*p)];
-      o[0] = static_cast<char>(form.bytes[0]);
-      o[1] = static_cast<char>(form.bytes[1]);
-      o += form.width;
+    if (out == nullptr) {
+      for (; p < high; ++p) written += kFullWidth[static_cast<unsigned char>(*p)].width;
+    } else {
+      for (; p < high; ++p) {
+        // Always store two bytes; advance by the form's width.
+        const FullWidthForm& form = kFullWidth[static_cast<unsigned char>(*p)];
+        out[written] = static_cast<char>(form.bytes[0]);
+        out[written + 1] = static_cast<char>(form.bytes[1]);
+        written += form.width;
+      }
     }
     // Pairs of high bytes stay; an odd run's last lead takes the next byte (below 0x80) as its
     // trail, or is dropped when it is the last byte of the text.
     const char* low = skip_high(high, end);
     const char* copied_to = low;
     if (((low - high) & 1) != 0) copied_to = low == end ? end - 1 : low + 1;
-    std::memcpy(o, high, static_cast<std::size_t>(copied_to - high));
-    o += copied_to - high;
+    if (out != nullptr) std::memcpy(out + written, high, static_cast<std::size_t>(copied_to - high));
+    written += static_cast<std::size_t>(copied_to - high);
     p = low == end ? end : copied_to;
   }
-  return make_text(data, static_cast<std::size_t>(o - data));
+  return written;
 }
 
-char* to_half_width(std::string_view text) {
+}  // namespace
+
+std::size_t full_width_size(std::string_view text) { return full_width_into(text, nullptr); }
+
+std::size_t write_full_width(std::string_view text, char* out) { return full_width_into(text, out); }
+
+char* to_full_width(std::string_view text) {
+  TextBuilder out;
+  char* data = out.reserve(2 * text.size() + 1);  // the most it can become, plus room for a stray write
+  return make_text(data, write_full_width(text, data));
+}
+
+std::size_t write_half_width(std::string_view text, char* out) {
   const char* p = text.data();
   const char* end = p + text.size();
-  TextBuilder out;
-  if (text.empty()) return nullptr;
-  char* data = out.reserve(text.size());
-  char* o = data;
+  char* o = out;
   while (p < end) {
     const char* high = skip_ascii(p, end);
     std::memcpy(o, p, static_cast<std::size_t>(high - p));
@@ -190,7 +205,14 @@ char* to_half_width(std::string_view text) {
       p += 2;
     }
   }
-  return make_text(data, static_cast<std::size_t>(o - data));
+  return static_cast<std::size_t>(o - out);
+}
+
+char* to_half_width(std::string_view text) {
+  if (text.empty()) return nullptr;
+  TextBuilder out;
+  char* data = out.reserve(text.size());
+  return make_text(data, write_half_width(text, data));
 }
 
 void ToUpper(ValueRecord* result, std::int32_t, ValueRecord* args) { return_text(result, to_upper(text_argument(args[0]))); }

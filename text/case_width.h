@@ -22,6 +22,13 @@ void upper_in_place(char* bytes, std::size_t count);
 void lower_in_place(char* bytes, std::size_t count);
 char* to_full_width(std::string_view text);
 char* to_half_width(std::string_view text);
+// The width conversions into bytes the caller holds, for texts that may hold a NUL (a text value
+// ends at one, so the commands cannot carry it): a NUL is a control character like any other and
+// stays. out has room for 2 * text.size() + 1 bytes (full width) or text.size() (half width);
+// the count of bytes written. full_width_size counts them without writing.
+std::size_t write_full_width(std::string_view text, char* out);
+std::size_t write_half_width(std::string_view text, char* out);
+std::size_t full_width_size(std::string_view text);
 
 void ToUpper(ValueRecord* result, std::int32_t count, ValueRecord* args);
 void ToLower(ValueRecord* result, std::int32_t count, ValueRecord* args);

@@ -1,9 +1,14 @@
 #include "text/regex.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
+#include <type_traits>
+#include <utility>
 
 #include "text/regex_config.h"
+#include "text/clock.h"
 #include "text/regex_start.h"
 #include "text/text_builder.h"
 
@@ -18,8 +23,32 @@ namespace {
 // byte; the budget allows far more.
 constexpr std::int64_t kBaseSteps = 50'000'000;
 constexpr std::int64_t kStepsPerByte = 64;
+// A search that recurses spends its time in the library's own bookkeeping, where the text is
+// not walked (below). As a last bound, the search also gives up once it has run for longer
+// than its budget is worth at a generous rate (a step takes some 20 ns where it is dearest): 1.5
+// seconds, and 40 ns for each step the text's length adds. An ordinary pattern never comes near.
+constexpr std::uint32_t kBaseMilliseconds = 1500;
+constexpr std::int64_t kStepsPerMillisecond = 25'000;
 
 struct SearchBudgetSpent {};
+
+// The search running on this thread, for what the library does without walking the text: a
+// pattern that recurses ((?R), (?1), (?&name)) can try its alternatives at one place for
+// minutes. Each level of recursion copies the match found so far through the match's allocator
+// and keeps the copy while it lasts, and entering a level looks back over the levels entered
+// before; so each allocation is charged a few steps and one more for every copy still held, and
+// is where the clock is read.
+struct ChargedSearch {
+  std::int64_t* budget = nullptr;
+  std::int64_t held = 0;  // blocks allocated and not yet given back
+  std::uint32_t started_ms = 0;
+  std::uint32_t allowed_ms = 0;
+  bool overrun() const { return tick_count_ms() - started_ms > allowed_ms; }
+};
+thread_local ChargedSearch current_search;
+constexpr std::int64_t kStepsPerCopy = 16;
+constexpr std::int64_t kStepsBetweenClockReadings = 1 << 14;
+
 
 // Walks the text and spends one step of its search's budget per move. The budget is the
 // search's own, reached through a pointer that every copy of the iterator carries.
@@ -61,12 +90,56 @@ class CountingIterator {
  private:
   // A jump costs one step: only walking, which is where backtracking spends its time, adds up.
   CountingIterator& step(difference_type n) {
-    if (budget_ != nullptr && --*budget_ < 0) throw SearchBudgetSpent{};
+    if (budget_ != nullptr && (--*budget_ < 0 || ((*budget_ & (kStepsBetweenClockReadings - 1)) == 0 && current_search.overrun()))) {
+      throw SearchBudgetSpent{};
+    }
     p_ += n;
     return *this;
   }
   const char* p_ = nullptr;
   std::int64_t* budget_ = nullptr;
+};
+
+template <class T>
+struct ChargingAllocator {
+  using value_type = T;
+  using propagate_on_container_copy_assignment = std::true_type;
+  ChargingAllocator() = default;
+  template <class U>
+  ChargingAllocator(const ChargingAllocator<U>&) {}
+  T* allocate(std::size_t n) {
+    ChargedSearch& search = current_search;
+    if (search.budget != nullptr && ((*search.budget -= kStepsPerCopy + search.held) < 0 || search.overrun())) {
+      throw SearchBudgetSpent{};
+    }
+    T* block = std::allocator<T>().allocate(n);
+    ++search.held;
+    return block;
+  }
+  void deallocate(T* p, std::size_t n) {
+    --current_search.held;
+    std::allocator<T>().deallocate(p, n);
+  }
+  friend bool operator==(const ChargingAllocator&, const ChargingAllocator&) { return true; }
+};
+
+using Match = boost::match_results<CountingIterator, ChargingAllocator<boost::sub_match<CountingIterator>>>;
+
+// Makes the search's budget the one its allocations are charged to, for as long as it runs.
+class ChargedTo {
+ public:
+  explicit ChargedTo(std::int64_t* budget)
+      : previous_(std::exchange(current_search,
+                                ChargedSearch{budget, 0, tick_count_ms(),
+                                              kBaseMilliseconds + static_cast<std::uint32_t>(std::min<std::int64_t>(
+                                                                      (*budget - kBaseSteps) / kStepsPerMillisecond,
+                                                                      std::int64_t{1} << 30))})) {}
+  ~ChargedTo() { current_search = previous_; }
+  ChargedTo(const ChargedTo&) = delete;
+  ChargedTo& operator=(const ChargedTo&) = delete;
+
+ private:
+  ChargedSearch previous_;
 };
 
 // The first place in [p, end) whose byte is in the set, or end.
@@ -96,7 +169,8 @@ bool each_match(const Expression& expression, const std::optional<ByteSet>& star
   const char* end = begin + text.size();
   std::int64_t budget = kBaseSteps + kStepsPerByte * static_cast<std::int64_t>(text.size());
   const CountingIterator last(end, &budget);
-  boost::match_results<CountingIterator> match;
+  const ChargedTo charged(&budget);
+  Match match;
   try {
     if (!start_bytes) {
       CountingIterator from(begin, &budget);
@@ -152,7 +226,7 @@ SearchResultObject* search_result_of(const ValueRecord& record) {
   return cell != nullptr ? static_cast<SearchResultObject*>(*cell) : nullptr;
 }
 
-void* new_result_cell(const boost::match_results<CountingIterator>& match, const char* buffer) {
+void* new_result_cell(const Match& match, const char* buffer) {
   auto* object = new SearchResultObject;
   object->entries.reserve(match.size());
   for (std::size_t group = 0; group < match.size(); ++group) {
@@ -224,7 +298,7 @@ void SearchAll(ValueRecord* result, std::int32_t, ValueRecord* args) {
   const std::string buffer(text_argument(args[1]));
   if (regex != nullptr && regex->expression && !buffer.empty()) {
     each_match(*regex->expression, regex->start_bytes, buffer,
-               [&](const boost::match_results<CountingIterator>& match) {
+               [&](const Match& match) {
                  cells.append_pointer(new_result_cell(match, buffer.data()));
                });
   }
@@ -238,7 +312,7 @@ RegexMatches find_all_matches(std::string_view pattern, bool case_sensitive, std
   out.compiled = true;
   if (text.empty()) return out;
   out.complete = each_match(*expression, match_start_bytes(pattern, case_sensitive), text,
-                            [&](const boost::match_results<CountingIterator>& match) {
+                            [&](const Match& match) {
                               const char* start = match[0].first.base();
                               out.spans.push_back({static_cast<std::size_t>(start - text.data()),
                                                    static_cast<std::size_t>(match[0].second.base() - start)});

@@ -94,6 +94,21 @@ void append_replacing_all(std::string& out, std::string_view text, std::string_v
   if (!append_replaced(out, text, subtext, replacement, 0, -1, case_sensitive)) out.append(text);
 }
 
+namespace {
+// Takes appends by their size only.
+struct AppendedSize {
+  std::uint64_t size = 0;
+  void append(const char*, std::size_t count) { size += count; }
+};
+}  // namespace
+
+std::uint64_t replaced_size(std::string_view text, std::string_view subtext, std::string_view replacement,
+                            bool case_sensitive) {
+  AppendedSize counted;
+  if (!append_replaced(counted, text, subtext, replacement, 0, -1, case_sensitive)) return text.size();
+  return counted.size;
+}
+
 void* split_text(std::string_view text, std::string_view separator, std::optional<std::int32_t> max_pieces) {
   const std::int32_t limit = max_pieces ? std::max(*max_pieces, 0) : -1;
   if (text.empty() || limit == 0) return make_empty_array();

@@ -30,6 +30,9 @@ char* replace_subtext(std::string_view text, std::string_view subtext, std::stri
 // start, no count): for callers that build strings rather than text values.
 void append_replacing_all(std::string& out, std::string_view text, std::string_view subtext,
                           std::string_view replacement, bool case_sensitive);
+// The size of what append_replacing_all appends, worked out without making it.
+std::uint64_t replaced_size(std::string_view text, std::string_view subtext, std::string_view replacement,
+                            bool case_sensitive);
 // Appends to out what remove_all_spaces returns.
 void append_without_spaces(std::string& out, std::string_view text);
 void* split_text(std::string_view text, std::string_view separator = ",",

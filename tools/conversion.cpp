@@ -1,7 +1,7 @@
 #include "tools/conversion.h"
 
-#include "tools/owned_result.h"
 #include "text/case_width.h"
+#include "tools/limits.h"
 
 namespace quillet::tools {
 
@@ -16,7 +16,19 @@ std::string lower_case(std::string_view document) {
   text::lower_in_place(converted.data(), converted.size());
   return converted;
 }
-std::string full_width(std::string_view document) { return string_of(text::to_full_width(document)); }
-std::string half_width(std::string_view document) { return string_of(text::to_half_width(document)); }
+
+std::optional<std::string> full_width(std::string_view document, std::uint64_t largest) {
+  // A document of more than half the limit may still fit: its size is counted first.
+  if (2 * std::uint64_t{document.size()} > largest && text::full_width_size(document) > largest) return std::nullopt;
+  std::string converted(2 * document.size() + 1, '\0');
+  converted.resize(text::write_full_width(document, converted.data()));
+  return converted;
+}
+
+std::string half_width(std::string_view document) {
+  std::string converted(document.size(), '\0');
+  converted.resize(text::write_half_width(document, converted.data()));
+  return converted;
+}
 
 }  // namespace quillet::tools

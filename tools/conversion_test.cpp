@@ -43,7 +43,25 @@ TEST(ConversionTools, FullThenHalfGivesPrintableAsciiBack) {
   std::string printable;
   for (int c = 0x20; c <= 0x7E; ++c) printable += static_cast<char>(c);
   printable += "\r\n";
-  EXPECT_EQ(half_width(full_width(printable)), printable);
+  EXPECT_EQ(half_width(*full_width(printable)), printable);
+}
+
+TEST(ConversionTools, ANulIsAControlCharacterThatStays) {
+  const std::string document("abc\0def\0\r\n\xA3\xC1", 12);
+  EXPECT_EQ(upper_case(document), std::string("ABC\0DEF\0\r\n\xA3\xC1", 12));
+  EXPECT_EQ(full_width(document), std::string("\xA3\xE1\xA3\xE2\xA3\xE3\0\xA3\xE4\xA3\xE5\xA3\xE6\0\r\n\xA3\xC1", 18));
+  EXPECT_EQ(half_width(document), std::string("abc\0def\0\r\nA", 11));
+  // A lead byte before a NUL takes it as its trail, as it takes any byte.
+  EXPECT_EQ(half_width(std::string("\xB0\0x", 3)), std::string("\xB0\0x", 3));
+}
+
+TEST(ConversionTools, FullWidthRefusesAResultPastTheLimitAndTakesOneAtIt) {
+  EXPECT_EQ(full_width("ab", 4), "\xA3\xE1\xA3\xE2");
+  EXPECT_EQ(full_width("ab", 3), std::nullopt);
+  // Twice the document would pass the limit, but a Chinese character keeps its two bytes.
+  EXPECT_EQ(full_width("\xB0\xA1" "a", 4), "\xB0\xA1\xA3\xE1");
+  EXPECT_EQ(full_width("\xB0\xA1" "a", 3), std::nullopt);
+  EXPECT_EQ(full_width("", 0), "");
 }
 
 TEST(ConversionTools, MatchTheCharacterWalkOnRandomDoubleByteText) {

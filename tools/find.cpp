@@ -1,27 +1,36 @@
 #include "tools/find.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <limits>
 
-#include "text/search.h"
+#include "text/scan.h"
 
 namespace quillet::tools {
 
+// Positions stay byte offsets of the whole width of size_t: a document of any size is searched
+// from any place in it.
 std::optional<std::size_t> find_next(std::string_view document, std::string_view text, ByteRange selection,
                                      SearchDirection direction, bool match_case) {
   if (text.empty()) return std::nullopt;
-  // The search position p is 1-based: the selection's start + 1, and forward past the selection.
-  std::uint64_t position = static_cast<std::uint64_t>(selection.start) + 1;
-  if (direction == SearchDirection::Forward) position += selection.length;
-  const auto start = static_cast<std::int32_t>(
-      std::min<std::uint64_t>(position, static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())));
+  const char* begin = document.data();
+  const char* end = begin + document.size();
   const bool ignore_case = !match_case;
-  const std::int32_t found = direction == SearchDirection::Forward
-                                 ? text::find_text(document, text, start, ignore_case)
-                                 : text::find_text_reverse(document, text, start, ignore_case);
-  if (found < 1) return std::nullopt;
-  return static_cast<std::size_t>(found - 1);
+  if (direction == SearchDirection::Forward) {
+    // From the first byte after the selection, whose characters are seen from there.
+    const std::size_t from = selection.start + std::min(selection.length, document.size());
+    if (selection.start >= document.size() || from >= document.size()) return std::nullopt;
+    const char* found = text::find_on_boundary(begin + from, end, text, ignore_case);
+    if (found == nullptr) return std::nullopt;
+    return static_cast<std::size_t>(found - begin);
+  }
+  // Every match that ends by the selection's start counts, overlapping ones included; the last
+  // one wins.
+  const std::size_t region = std::min(selection.start, document.size());
+  if (region == 0) return std::nullopt;
+  text::SubtextFinder finder(begin, begin + region, text, ignore_case);
+  const char* last = nullptr;
+  for (const char* found = finder.next(begin); found != nullptr; found = finder.next(found + 1)) last = found;
+  if (last == nullptr) return std::nullopt;
+  return static_cast<std::size_t>(last - begin);
 }
 
 }  // namespace quillet::tools

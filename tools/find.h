@@ -9,7 +9,7 @@
 // forward), so a text made of a trail byte and the next byte is never found across a character
 // boundary. A lead byte at the very end ends the scan. Without match case, the ASCII letters
 // A-Z and a-z compare equal wherever they stand; otherwise bytes must be equal. Positions and
-// lengths count bytes from 0. The document holds no NUL byte.
+// lengths count bytes from 0, in the full width of size_t. A NUL is an ordinary byte.
 #pragma once
 
 #include <cstddef>

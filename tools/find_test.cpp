@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
+#include <sys/mman.h>
+#endif
+
+#include <cstring>
 #include <random>
 
 #include "text/text_test_support.h"
@@ -51,6 +56,32 @@ TEST(FindTool, NeverMatchesAcrossACharacterBoundary) {
   EXPECT_EQ(find_next(document, "\xB0" "a", {0, 0}, kForward, false), 0u);
   EXPECT_EQ(find_next(document, "\xB0" "a", {0, 0}, kForward, true), std::nullopt);
 }
+
+#if !defined(_WIN32)
+// A document past 4 GiB, most of it never touched: an anonymous mapping reads as zeros without
+// taking memory (in huge zero pages where the system has them). Positions past 2^31 and 2^32
+// are found as they are, and a start past 2^32 does not wrap round to the matches near the
+// beginning. The searches start near their matches, so that little is read (backward would read
+// the whole mapping from its start).
+TEST(FindTool, PositionsPastFourGibibytes) {
+  constexpr std::size_t kSize = (std::size_t{1} << 32) + 4096;
+  void* mapped = mmap(nullptr, kSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (mapped == MAP_FAILED) GTEST_SKIP() << "no room for a mapping of 4 GiB";
+  madvise(mapped, kSize, MADV_HUGEPAGE);
+  char* bytes = static_cast<char*>(mapped);
+  const std::string_view document(bytes, kSize);
+  constexpr std::size_t kPast2G = (std::size_t{1} << 31) + 5, kPast4G = (std::size_t{1} << 32) + 10;
+  std::memcpy(bytes + 20, "abc", 3);
+  std::memcpy(bytes + kPast2G, "abc", 3);
+  std::memcpy(bytes + kPast4G, "abc", 3);
+  EXPECT_EQ(find_next(document, "abc", {kPast2G - 100, 0}, kForward, true), kPast2G);
+  EXPECT_EQ(find_next(document, "abc", {kPast4G - 100, 50}, kForward, true), kPast4G);
+  EXPECT_EQ(find_next(document, "abc", {kPast4G, 3}, kForward, true), std::nullopt);
+  EXPECT_EQ(find_next(document, "abc", {kPast4G + 1, 0}, kForward, true), std::nullopt);
+  EXPECT_EQ(find_next(document, "abc", {std::size_t{1} << 32, 20}, kForward, true), std::nullopt);
+  munmap(mapped, kSize);
+}
+#endif
 
 TEST(FindTool, MatchesTheStepByStepSearchOnRandomDoubleByteText) {
   std::mt19937 rng(7);

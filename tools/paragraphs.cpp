@@ -1,7 +1,7 @@
 #include "tools/paragraphs.h"
 
+#include <algorithm>
 #include <cstring>
-
 
 #include "text/search.h"
 
@@ -14,7 +14,8 @@ namespace {
 // spare).
 class Writer {
  public:
-  Writer(std::size_t expected, const char* source_end) : bytes_(expected + kSpare, '\0'), source_end_(source_end) {}
+  Writer(std::size_t expected, const char* source_end, std::size_t pad = 0)
+      : bytes_(expected + kSpare, '\0'), source_end_(source_end), pad_(pad) {}
   // A piece of the source.
   void copy(const char* from, std::size_t count) {
     char* to = room(count);
@@ -26,6 +27,8 @@ class Writer {
   }
   // Anything else.
   void put(std::string_view piece) { std::memcpy(room(piece.size()), piece.data(), piece.size()); }
+  // The pad of spaces.
+  void put_pad() { std::memset(room(pad_), ' ', pad_); }
   std::string take() {
     bytes_.resize(at_);
     return std::move(bytes_);
@@ -43,6 +46,7 @@ class Writer {
   std::string bytes_;
   std::size_t at_ = 0;
   const char* source_end_;
+  std::size_t pad_;
 };
 
 bool is_full_width_space(const char* p, const char* end) {
@@ -115,8 +119,21 @@ std::string_view without_trailing(std::string_view paragraph, const char* docume
 
 }  // namespace
 
-std::string split_at(std::string_view document, std::string_view separator) {
-  if (separator.empty()) return document.empty() ? std::string() : std::string(document) + "\r\n";
+std::optional<std::string> split_at(std::string_view document, std::string_view separator, std::uint64_t largest) {
+  const std::uint64_t size = document.size();
+  if (document.empty()) return std::string();
+  if (separator.empty()) {
+    if (size + kLineBreak.size() > largest) return std::nullopt;
+    return std::string(document) + "\r\n";
+  }
+  // Each separator becomes a line break, so only a one-byte separator makes the text grow, by a
+  // byte a piece; the pieces are counted when the most it could grow passes the limit.
+  const std::uint64_t most = separator.size() == 1 ? 2 * size + kLineBreak.size() : size + kLineBreak.size();
+  if (most > largest) {
+    std::uint64_t exact = 0;
+    for_each_piece(document, separator, [&exact](std::string_view piece) { exact += piece.size() + kLineBreak.size(); });
+    if (exact > largest) return std::nullopt;
+  }
   std::string out;
   out.reserve(document.size() + document.size() / 8 + kLineBreak.size());
   for_each_piece(document, separator, [&out](std::string_view piece) {
@@ -126,18 +143,33 @@ std::string split_at(std::string_view document, std::string_view separator) {
   return out;
 }
 
-// One pass that removes the spaces and cuts the paragraphs of what is left. A CR starts a line
-// break when the next character that is not a space is an LF: the spaces between them go, and
-// the two meet.
-std::string indent_paragraphs(std::string_view document, std::int32_t spaces) {
-  const std::string pad(spaces > 0 ? static_cast<std::size_t>(spaces) : 0, ' ');
-  const char* document_end = document.data() + document.size();
-  Writer out(document.size() + document.size() / 16 * (pad.size() + 2) + pad.size() + 2, document_end);
+namespace {
+
+// The size of what a Writer would be handed, without the bytes.
+class SizeCounter {
+ public:
+  explicit SizeCounter(std::uint64_t pad) : pad_(pad) {}
+  void copy(const char*, std::size_t count) { size_ += count; }
+  void put(std::string_view piece) { size_ += piece.size(); }
+  void put_pad() { size_ += pad_; }
+  std::uint64_t size() const { return size_; }
+
+ private:
+  std::uint64_t pad_;
+  std::uint64_t size_ = 0;
+};
+
+// One pass that removes the spaces and cuts the paragraphs of what is left, handing out what
+// the result is made of (out.copy for pieces of the document, out.put for line breaks,
+// out.put_pad for a paragraph's spaces). A CR starts a line break when the next character that
+// is not a space is an LF: the spaces between them go, and the two meet.
+template <class Out>
+void indent_into(Out& out, std::string_view document) {
   bool owes_pad = true;       // the current paragraph's pad is not written yet
   bool in_paragraph = false;  // text of the current paragraph was written
   const auto write = [&](const char* from, const char* to) {
     if (from == to) return;
-    if (owes_pad) out.put(pad);
+    if (owes_pad) out.put_pad();
     owes_pad = false;
     in_paragraph = true;
     out.copy(from, static_cast<std::size_t>(to - from));
@@ -166,7 +198,7 @@ std::string indent_paragraphs(std::string_view document, std::int32_t spaces) {
       }
       const char* after = skip_spaces(p + 1, end);
       if (after == end || *after != '\n') continue;  // a CR of its own
-      if (owes_pad) out.put(pad);  // an empty paragraph has its pad too
+      if (owes_pad) out.put_pad();  // an empty paragraph has its pad too
       if (after == p + 1) {
         out.copy(copied, static_cast<std::size_t>(after + 1 - copied));  // with its line break
       } else {
@@ -180,6 +212,26 @@ std::string indent_paragraphs(std::string_view document, std::int32_t spaces) {
   }
   write(copied, text::ends_with_lone_lead(copied, end) ? end - 1 : end);
   if (in_paragraph) out.put(kLineBreak);
+}
+
+}  // namespace
+
+std::optional<std::string> indent_paragraphs(std::string_view document, std::int32_t spaces, std::uint64_t largest) {
+  const std::uint64_t pad = spaces > 0 ? static_cast<std::uint64_t>(spaces) : 0;
+  // Every line break ends in an LF, so there are at most that many paragraphs and one more, each
+  // with its pad and a line break; past the limit, the result is measured exactly first.
+  const std::uint64_t paragraphs = static_cast<std::uint64_t>(std::count(document.begin(), document.end(), '\n')) + 1;
+  const std::uint64_t most = document.size() + paragraphs * (pad + kLineBreak.size());
+  // Room for a paragraph every 16 bytes, within the most it can be.
+  std::uint64_t expected = std::min(most, document.size() + document.size() / 16 * (pad + 2) + pad + 2);
+  if (most > largest) {
+    SizeCounter counted(pad);
+    indent_into(counted, document);
+    if (counted.size() > largest) return std::nullopt;
+    expected = counted.size();
+  }
+  Writer out(static_cast<std::size_t>(expected), document.data() + document.size(), static_cast<std::size_t>(pad));
+  indent_into(out, document);
   return out.take();
 }
 

@@ -10,15 +10,18 @@
 // Double-byte contract: separators and line breaks are found only where a character starts,
 // scanning from the start of the document and again from just after each one found; they are
 // compared byte for byte. A lone lead byte at the very end belongs to the last piece. Spaces are
-// 0x20 and the full-width space A1 A1, found at character boundaries only. The document holds
-// no NUL byte.
+// 0x20 and the full-width space A1 A1, found at character boundaries only. A NUL is an ordinary
+// byte. The tools that can make the document grow work out the size of their result first and
+// refuse (none) one larger than largest (kLargestDocument unless told, tools/limits.h).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "text/scan.h"
+#include "tools/limits.h"
 
 namespace quillet::tools {
 
@@ -57,11 +60,13 @@ void for_each_paragraph(std::string_view text, Visit&& visit) {
 
 // Every occurrence of the separator becomes a line break and the result ends with one; an
 // empty separator only appends the line break.
-std::string split_at(std::string_view document, std::string_view separator);
+std::optional<std::string> split_at(std::string_view document, std::string_view separator,
+                                    std::uint64_t largest = kLargestDocument);
 
 // Every space of the document removed, then every paragraph preceded by the number of ASCII
 // spaces (none for a number below 1).
-std::string indent_paragraphs(std::string_view document, std::int32_t spaces);
+std::optional<std::string> indent_paragraphs(std::string_view document, std::int32_t spaces,
+                                             std::uint64_t largest = kLargestDocument);
 
 enum class SpacesToDelete { Leading, Trailing, BothEnds, All };
 // Leading, Trailing and BothEnds trim every paragraph (a trailing cut also drops a lone lead

@@ -5,8 +5,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "text/call_frame.h"
-#include "text/conversion.h"
 #include "text/regex.h"
 #include "text/scan.h"
 #include "tools/limits.h"
@@ -110,21 +108,6 @@ class PatternSet {
   std::array<int, 256> root_{};
 };
 
-// How many occurrences one pass of replace_all replaces.
-std::size_t occurrences_replaced(std::string_view document, std::string_view find, bool match_case) {
-  if (document.empty() || find.empty()) return 0;
-  const char* end = document.data() + document.size();
-  const char* at = document.data();
-  text::SubtextFinder finder(at, end, find, !match_case);
-  std::size_t count = 0;
-  for (const char* found = finder.next(at); found != nullptr; found = finder.next(at)) {
-    ++count;
-    at = found + find.size();
-    finder.restart(at);
-  }
-  return count;
-}
-
 // The literal way, one pass over the whole document per find text. It gives up (none) once its
 // work would pass its bound, or its document the largest allowed: a replacement that holds its
 // find text doubles the document with every turn.
@@ -136,12 +119,9 @@ std::optional<std::string> replace_literally(std::string document, const std::ve
     if (finds[k].empty()) continue;
     work += document.size() + 1;
     if (work > bounds.work) return std::nullopt;
-    if (replacement.size() > finds[k].size()) {
-      const std::uint64_t grows = (replacement.size() - finds[k].size()) *
-                                  std::uint64_t{occurrences_replaced(document, finds[k], match_case)};
-      if (document.size() + grows > bounds.size) return std::nullopt;
-    }
-    document = replace_all(document, finds[k], replacement, match_case);
+    std::optional<std::string> replaced = replace_all(document, finds[k], replacement, match_case, bounds.size);
+    if (!replaced) return std::nullopt;
+    document = std::move(*replaced);
   }
   return document;
 }
@@ -168,7 +148,8 @@ class TurnByTurn {
       : text_(document), finds_(finds), replacement_(replacement), fold_(!match_case), bounds_(bounds) {}
 
   std::optional<std::string> run() {
-    if (!collect_patterns()) return replace_literally(std::string(text_), finds_, 0, replacement_, !fold_, bounds_);
+    // Places are kept in 32 bits, for memory: a longer document goes the literal way.
+    if (text_.size() > kLargestPlace || !collect_patterns()) return replace_literally(std::string(text_), finds_, 0, replacement_, !fold_, bounds_);
     find_occurrences();
     for (std::size_t id = 0; id < patterns_.size(); ++id) {
       if (take_turn(id)) continue;
@@ -349,6 +330,7 @@ class TurnByTurn {
   std::vector<std::string> patterns_;
   std::vector<std::size_t> first_turn_, last_turn_;
   static constexpr std::size_t kNone = ~std::size_t{0};
+  static constexpr std::size_t kLargestPlace = 0xFFFFFFFF;
   std::size_t longest_ = 0;
   std::size_t first_one_byte_turn_ = kNone;
   bool drops_lone_lead_ = false;
@@ -362,17 +344,6 @@ class TurnByTurn {
   std::size_t dead_bytes_ = 0, stretches_ = 0;
   std::string window_;
 };
-
-std::int32_t truncated(double value) { return text::value_to_integer(text::double_record(value)); }
-
-std::string_view left_bytes(std::string_view text, std::int32_t count) {
-  return count <= 0 ? std::string_view() : text.substr(0, static_cast<std::size_t>(count));
-}
-std::string_view right_bytes(std::string_view text, std::int32_t count) {
-  if (count <= 0) return {};
-  const std::size_t n = std::min(text.size(), static_cast<std::size_t>(count));
-  return text.substr(text.size() - n);
-}
 
 }  // namespace
 
@@ -393,12 +364,13 @@ std::optional<std::string> regex_replace(std::string_view document, std::string_
   return replace_each_in_turn(document, finds, replacement, match_case, bounds);
 }
 
-std::optional<std::string> regex_extract(std::string_view document, std::string_view pattern, bool match_case) {
+std::optional<std::string> regex_extract(std::string_view document, std::string_view pattern, bool match_case,
+                                         std::uint64_t largest) {
   const text::RegexMatches found = text::find_all_matches(pattern, match_case, document);
   if (!found.complete) return std::nullopt;
   std::uint64_t size = 0;
   for (const text::MatchSpan& span : found.spans) size += span.length + 2;
-  if (size > kLargestDocument) return std::nullopt;
+  if (size > largest) return std::nullopt;
   std::string out;
   out.reserve(size);
   for (const text::MatchSpan& span : found.spans) {
@@ -409,19 +381,20 @@ std::optional<std::string> regex_extract(std::string_view document, std::string_
 }
 
 std::string cut_range(std::string_view document, std::int32_t start, std::int32_t length, RangeChoice choice) {
-  const double size = static_cast<double>(document.size());
+  // Worked out in 64 bits, where no start and length can overflow, and cut to the document.
+  const std::int64_t size = static_cast<std::int64_t>(document.size());
+  const auto within = [size](std::int64_t count) { return static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, size)); };
   if (choice == RangeChoice::Delete) {
     // What stays is the part before the range and the part after it. A negative length would
     // make the second reach back into the first and repeat bytes: it deletes nothing instead.
-    const std::string_view before = left_bytes(document, truncated(start - 1.0));
-    std::string_view after = right_bytes(document, truncated(size - start - length + 1.0));
-    if (before.size() + after.size() > document.size()) after = document.substr(before.size());
-    std::string out(before);
-    out.append(after);
+    const std::size_t before = within(std::int64_t{start} - 1);
+    const std::size_t after = std::min(within(size - start - length + 1), document.size() - before);
+    std::string out(document.substr(0, before));
+    out.append(document.substr(document.size() - after));
     return out;
   }
   const std::int64_t from = std::int64_t{start} - 1;
-  if (from < 0 || from >= static_cast<std::int64_t>(document.size()) || length <= 0) return std::string();
+  if (from < 0 || from >= size || length <= 0) return std::string();
   return std::string(document.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(length)));
 }
 

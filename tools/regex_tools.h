@@ -6,8 +6,8 @@
 // then works as the text commands do: for every match in order, every occurrence of that
 // match's text in the document as it stands is replaced, left to right without overlap and
 // only where a character starts (Double-byte contract of the replace tools); the replacement
-// is inserted as it stands. Byte ranges count bytes and may cut a character in two. The
-// document holds no NUL byte.
+// is inserted as it stands. Byte ranges count bytes and may cut a character in two. A NUL is an
+// ordinary byte.
 #pragma once
 
 #include <cstdint>
@@ -42,12 +42,16 @@ std::optional<std::string> regex_replace(std::string_view document, std::string_
                                          std::string_view replacement, bool match_case, const InTurnBounds& bounds = {});
 
 // The matches, each followed by "\r\n", in the order found (an empty match gives a lone line
-// break). None when the search gave up, or the list would be larger than kLargestDocument; a
-// pattern that does not compile gives the empty text.
-std::optional<std::string> regex_extract(std::string_view document, std::string_view pattern, bool match_case);
+// break). None when the search gave up, or the list would be larger than largest; a pattern that
+// does not compile gives the empty text.
+std::optional<std::string> regex_extract(std::string_view document, std::string_view pattern, bool match_case,
+                                         std::uint64_t largest = kLargestDocument);
 
-// The bytes from start (1-based) for length bytes kept, or deleted; the arithmetic as the
-// editor's range tool does it, in double precision truncated to integers.
+// The bytes from start (1-based) for length bytes kept, or deleted. Deleting keeps the first
+// start - 1 bytes and the last size - start - length + 1, each count cut to [0, size] (so that
+// the two never overlap: a negative length deletes nothing); keeping takes the bytes from start
+// on, cut at the end, and nothing for a start outside the document or a length below 1. Worked
+// out in 64 bits: no start or length, however extreme, can overflow.
 enum class RangeChoice { Delete, Keep };
 std::string cut_range(std::string_view document, std::int32_t start, std::int32_t length, RangeChoice choice);
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+
 #include <random>
 
 #include "text/regex.h"
@@ -90,8 +93,41 @@ TEST(RegexTools, ByteRangesKeptOrDeleted) {
   EXPECT_EQ(cut_range("abcdef", 2, -3, RangeChoice::Delete), "abcdef");
   // Cuts count bytes and may split a character.
   EXPECT_EQ(cut_range("\xB0\xA1\xB0\xA2", 2, 2, RangeChoice::Keep), "\xA1\xB0");
-  // Extreme numbers: the sums leave the integers and truncate to the smallest one.
+  // Extreme numbers behave as the nearest meaningful ones: a length past every end deletes up
+  // to the end, one below every start deletes nothing.
   EXPECT_EQ(cut_range("abc", 2147483647, 2147483647, RangeChoice::Delete), "abc");
+  EXPECT_EQ(cut_range("abcdef", 1, INT32_MIN, RangeChoice::Delete), "abcdef");
+  EXPECT_EQ(cut_range("abcdef", 1, INT32_MAX, RangeChoice::Delete), "");
+  EXPECT_EQ(cut_range("abcdef", INT32_MIN, INT32_MAX, RangeChoice::Delete), "abcdef");  // it ends at byte -2
+  EXPECT_EQ(cut_range("abcdef", 3, INT32_MAX, RangeChoice::Keep), "cdef");
+}
+
+// The rule in whole numbers of any size: keep the first s - 1 bytes and the last L - s - n + 1,
+// each cut to [0, L] and the second to what the first leaves; keep the bytes s to s + n - 1.
+std::string range_by_the_rule(const std::string& t, std::int64_t s, std::int64_t n, RangeChoice choice) {
+  const auto size = static_cast<std::int64_t>(t.size());
+  if (choice == RangeChoice::Keep) {
+    if (s < 1 || s > size || n <= 0) return "";
+    return t.substr(static_cast<std::size_t>(s - 1), static_cast<std::size_t>(std::min(n, size - s + 1)));
+  }
+  const std::int64_t before = std::clamp<std::int64_t>(s - 1, 0, size);
+  const std::int64_t after = std::min(std::clamp<std::int64_t>(size - s - n + 1, 0, size), size - before);
+  return t.substr(0, static_cast<std::size_t>(before)) + t.substr(static_cast<std::size_t>(size - after));
+}
+
+TEST(RegexTools, ByteRangesAtEveryEdgeOfTheIntegers) {
+  const std::int64_t edges[] = {INT32_MIN, INT32_MIN + 1, -7, -1, 0, 1, 2, 4, 5, 6, 7, INT32_MAX - 1, INT32_MAX};
+  for (const std::string document : {"", "a", "abcde", "\xB0\xA1xyz\xB0"}) {
+    for (const std::int64_t start : edges) {
+      for (const std::int64_t length : edges) {
+        for (const RangeChoice choice : {RangeChoice::Keep, RangeChoice::Delete}) {
+          EXPECT_EQ(cut_range(document, static_cast<std::int32_t>(start), static_cast<std::int32_t>(length), choice),
+                    range_by_the_rule(document, start, length, choice))
+              << document << " " << start << " " << length << (choice == RangeChoice::Keep ? " keep" : " delete");
+        }
+      }
+    }
+  }
 }
 
 // Random documents and find texts from the same pieces (with replacements made of pieces of the

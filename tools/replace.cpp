@@ -6,15 +6,25 @@
 
 namespace quillet::tools {
 
-std::string replace_all(std::string_view document, std::string_view find, std::string_view replacement,
-                        bool match_case) {
+std::optional<std::string> replace_all(std::string_view document, std::string_view find, std::string_view replacement,
+                                       bool match_case, std::uint64_t largest) {
+  // Only a longer replacement can grow the document, by at most its growth for every place a
+  // find text could fit; the occurrences are counted when that bound passes the limit.
+  if (replacement.size() > find.size() && !find.empty()) {
+    const std::uint64_t growth = std::uint64_t{replacement.size() - find.size()} * (document.size() / find.size());
+    if (document.size() + growth > largest && text::replaced_size(document, find, replacement, match_case) > largest) {
+      return std::nullopt;
+    }
+  } else if (document.size() > largest && text::replaced_size(document, find, replacement, match_case) > largest) {
+    return std::nullopt;  // no larger than the document, which is larger than the limit already
+  }
   std::string out;
   out.reserve(document.size());
   text::append_replacing_all(out, document, find, replacement, match_case);
   return out;
 }
 
-std::string replace_around_separator(std::string_view document, const AroundSeparator& context) {
+std::optional<std::string> replace_around_separator(std::string_view document, const AroundSeparator& context) {
   std::string find(context.find_before);
   if (context.separator_in_find) find += context.separator;
   find += context.find_after;

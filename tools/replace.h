@@ -5,18 +5,24 @@
 // character starts, scanning from the start of the document and again from just after each
 // one replaced; the replacement is inserted as it stands. Without match case, the ASCII letters
 // A-Z and a-z compare equal wherever they stand; otherwise bytes must be equal. Line breaks
-// are "\r\n" found at character boundaries; a lone CR or LF is an ordinary byte. The document
-// holds no NUL byte.
+// are "\r\n" found at character boundaries; a lone CR or LF is an ordinary byte, and so is a
+// NUL. A replacement longer than its find text makes the document grow: its size is worked out
+// first, and a result larger than largest (kLargestDocument unless told, tools/limits.h) is
+// refused (none), so the caller leaves the document as it is.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "tools/limits.h"
 
 namespace quillet::tools {
 
 // An empty find text changes nothing.
-std::string replace_all(std::string_view document, std::string_view find, std::string_view replacement,
-                        bool match_case);
+std::optional<std::string> replace_all(std::string_view document, std::string_view find, std::string_view replacement,
+                                       bool match_case, std::uint64_t largest = kLargestDocument);
 
 inline constexpr std::string_view kTab = "\t";
 
@@ -32,7 +38,7 @@ struct AroundSeparator {
   std::string_view replace_after;
   bool match_case = false;
 };
-std::string replace_around_separator(std::string_view document, const AroundSeparator& context);
+std::optional<std::string> replace_around_separator(std::string_view document, const AroundSeparator& context);
 
 // Every run of consecutive line breaks becomes one line break.
 std::string collapse_line_breaks(std::string_view document);

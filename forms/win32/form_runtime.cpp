@@ -3,6 +3,8 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "forms/properties.h"
@@ -10,6 +12,7 @@
 #include "forms/win32/control_types.h"
 #include "forms/win32/form_window.h"
 #include "runtime/errors.h"
+#include "runtime/message_box.h"
 #include "runtime/termination.h"
 #include "runtime/win32_runtime.h"
 #include "runtime/win32_text.h"
@@ -411,14 +414,36 @@ EventNotice FormRuntime::raise_event(std::uint32_t form_id, std::uint32_t unit_i
   if (!reference) return notice;
   const auto handler = handlers_.find(*reference);
   if (handler == handlers_.end()) return notice;
-  const auto previous_sender = sender_;
+  // The sender and depth are the handler's for as long as it runs, however it ends.
+  struct Running {
+    FormRuntime& runtime;
+    std::pair<std::uint32_t, std::uint32_t> previous_sender;
+    ~Running() {
+      --runtime.handler_depth_;
+      runtime.sender_ = previous_sender;
+    }
+  } running{*this, sender_};
   sender_ = {form_id, raised_by};
   ++handler_depth_;
-  notice.result = handler->second(notice);
-  --handler_depth_;
-  sender_ = previous_sender;
+  try {
+    notice.result = handler->second(notice);
+  } catch (const std::bad_alloc&) {
+    report_failed_handler("内存不足");
+  } catch (const std::exception& failure) {
+    report_failed_handler(std::string("程序内部出错（") + failure.what() + "）");
+  } catch (...) {
+    report_failed_handler("程序内部出错");
+  }
   notice.handled = true;
   return notice;
+}
+
+// An exception that a handler lets out ends that handler, never the program: unwinding through
+// the window procedures that called it would take the user's unsaved text with it. Handlers
+// compute before they change anything, so what it was doing is simply not done.
+void FormRuntime::report_failed_handler(const std::string& reason) {
+  const std::string message = reason + "，这项操作没有完成。文档仍是操作之前的内容，可以继续编辑和保存。";
+  text::call::message_box(message.c_str(), runtime::kBoxIconError, "错误");
 }
 
 void FormRuntime::add_idle_callback(HWND window, IdleCallback callback, void* datum) {

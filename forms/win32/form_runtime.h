@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -139,6 +140,8 @@ class FormRuntime {
   void forget(HWND window);
   bool pre_translate(MSG& message);
   void run_idle_callbacks();
+  // Tells the user that a handler ended with an exception, and why.
+  static void report_failed_handler(const std::string& reason);
   // Fetches and dispatches one message (after the idle phase when one is due); false on the
   // quit message, which a nested loop posts again for the loop outside it.
   bool pump_message(bool nested);
