@@ -1,11 +1,15 @@
 // What quillet-tools needs of the system, one file pair per platform: whole files and the
-// standard streams as bytes, the editor's safe replace for in-place rewriting, and messages for
-// the terminal. Texts inside the program are code page 936 (GBK) bytes; messages are turned
-// into the terminal's encoding on the way out.
+// standard streams as bytes, files to write, what makes two names one file, and messages for
+// the terminal. Rewriting files in place is the editor's safe replacement (text/safe_replace.h).
+// Texts inside the program are code page 936 (GBK) bytes; messages are turned into the
+// terminal's encoding on the way out. Every failure to read or write is reported, never taken
+// for the end of the input.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,8 +45,17 @@ class Input {
   const void* mapped_ = nullptr;
 };
 
-// The whole file, or none (with the system's reason in error).
-std::optional<Input> read_file(const std::filesystem::path& file, std::string& error);
+// Why an input was not read: larger than the most asked for (size, when known), or the
+// system's reason.
+struct ReadFailure {
+  bool too_large = false;
+  std::uint64_t size = 0;
+  std::string reason;
+};
+
+// The whole file (standard input for none) when it holds no more than largest bytes; none, and
+// why, when it holds more or reading it failed.
+std::optional<Input> read_whole(const std::filesystem::path* file, std::uint64_t largest, ReadFailure& failure);
 // The file (standard input for none) in blocks: each_block gets the bytes read so far and not
 // yet taken (at most block_size plus what it left last time), and whether the input has ended;
 // it answers how many bytes from the front it took (the rest comes again in front of the next
@@ -50,15 +63,34 @@ std::optional<Input> read_file(const std::filesystem::path& file, std::string& e
 using BlockConsumer = std::function<std::optional<std::size_t>(std::string_view bytes, bool at_end)>;
 bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, const BlockConsumer& each_block,
                     std::string& error);
-std::string read_standard_input();
-// Writes bytes to standard output; false when that failed (a closed pipe, a full disk).
-bool write_standard_output(std::string_view bytes);
-// Writes a new file or truncates it.
-bool write_file(const std::filesystem::path& file, std::string_view bytes, std::string& error);
-// The file's content becomes the bytes, or stays exactly as it was: the bytes go to a new file
-// beside it, are flushed, and only then take its place (keeping its permissions). A read-only
-// file is refused.
-bool replace_file(const std::filesystem::path& file, std::string_view bytes, std::string& error);
+// Writes bytes to standard output; false, with the reason, when that failed (a closed pipe, a
+// full disk).
+bool write_standard_output(std::string_view bytes, std::string& error);
+
+// A file written from its start (made when missing, emptied when not), as a shell's redirection
+// writes it.
+class OutputFile {
+ public:
+  OutputFile();
+  ~OutputFile();
+  bool open(const std::filesystem::path& file, std::string& error);
+  bool write(std::string_view bytes, std::string& error);
+  bool close(std::string& error);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// What a file is, whatever name leads to it (device and inode, or volume and file index); none
+// when it cannot be looked at.
+struct FileIdentity {
+  std::uint64_t volume = 0, index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> identity_of(const std::filesystem::path& file);
+// Whether a file is one that can be replaced by another (a regular file, not a device or a pipe).
+bool is_ordinary_file(const std::filesystem::path& file);
 
 // A GBK message on standard error (or output), in the terminal's encoding.
 void write_message(std::string_view gbk, bool to_output = false);

@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <random>
 #include <utility>
 
 namespace quillet::cli {
@@ -29,17 +27,20 @@ bool write_all(int descriptor, std::string_view bytes) {
   return true;
 }
 
-std::string read_all(int descriptor, std::size_t expected) {
-  std::string bytes;
-  bytes.reserve(expected);
+// Reads to the end, but no more than largest bytes and one over; false on a read error.
+bool read_all(int descriptor, std::uint64_t largest, std::string& bytes, std::string& error) {
   char buffer[1 << 16];
   for (;;) {
     const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
+    if (got < 0) {
+      error = reason();
+      return false;
+    }
+    if (got == 0) return true;
     bytes.append(buffer, static_cast<std::size_t>(got));
+    if (bytes.size() > largest) return true;
   }
-  return bytes;
 }
 
 // GBK into UTF-8 for the terminal; bytes that are no GBK stay as they are.
@@ -73,29 +74,44 @@ Input::Input(Input&& other) noexcept
     : owned_(std::move(other.owned_)), view_(other.mapped_ != nullptr ? other.view_ : std::string_view(owned_)),
       mapped_(std::exchange(other.mapped_, nullptr)) {}
 
-std::optional<Input> read_file(const std::filesystem::path& file, std::string& error) {
-  const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<Input> read_whole(const std::filesystem::path* file, std::uint64_t largest, ReadFailure& failure) {
+  const int descriptor = file != nullptr ? ::open(file->c_str(), O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
   if (descriptor < 0) {
-    error = reason();
+    failure.reason = reason();
     return std::nullopt;
   }
+  const auto close_it = [&] {
+    if (file != nullptr) ::close(descriptor);
+  };
   struct stat status {};
   if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
-    ::close(descriptor);
-    error = "is a directory";
+    close_it();
+    failure.reason = "is a directory";
+    return std::nullopt;
+  }
+  if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) > largest) {
+    close_it();
+    failure = {true, static_cast<std::uint64_t>(status.st_size), ""};
     return std::nullopt;
   }
   // A regular file is mapped: its bytes are read where the system keeps them.
-  if (S_ISREG(status.st_mode) && status.st_size > 0) {
+  if (file != nullptr && S_ISREG(status.st_mode) && status.st_size > 0) {
     void* mapped = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, MAP_PRIVATE, descriptor, 0);
     if (mapped != MAP_FAILED) {
       ::madvise(mapped, static_cast<std::size_t>(status.st_size), MADV_SEQUENTIAL);
-      ::close(descriptor);
+      close_it();
       return Input(mapped, static_cast<std::size_t>(status.st_size));
     }
   }
-  std::string bytes = read_all(descriptor, status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0);
-  ::close(descriptor);
+  std::string bytes;
+  if (S_ISREG(status.st_mode)) bytes.reserve(static_cast<std::size_t>(status.st_size));
+  const bool read = read_all(descriptor, largest, bytes, failure.reason);
+  close_it();
+  if (!read) return std::nullopt;
+  if (bytes.size() > largest) {
+    failure = {true, 0, ""};  // a pipe: its whole size is not known
+    return std::nullopt;
+  }
   return Input(std::move(bytes));
 }
 
@@ -122,7 +138,7 @@ bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, c
       }
       filled += static_cast<std::size_t>(got);
     }
-    if (!error.empty()) break;
+    if (!error.empty()) break;  // a read error is no end of the input: nothing more is handed on
     const std::optional<std::size_t> taken = each_block(std::string_view(buffer.data(), filled), at_end);
     going = taken.has_value();
     if (going) {
@@ -134,55 +150,45 @@ bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, c
   return error.empty() && going;
 }
 
-std::string read_standard_input() { return read_all(STDIN_FILENO, 0); }
-
-bool write_standard_output(std::string_view bytes) { return write_all(STDOUT_FILENO, bytes); }
-
-bool write_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
-  const int descriptor = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (descriptor < 0 || !write_all(descriptor, bytes)) {
-    error = reason();
-    if (descriptor >= 0) ::close(descriptor);
-    return false;
-  }
-  return ::close(descriptor) == 0 || (error = reason(), false);
+bool write_standard_output(std::string_view bytes, std::string& error) {
+  if (write_all(STDOUT_FILENO, bytes)) return true;
+  error = reason();
+  return false;
 }
 
-bool replace_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
-  struct stat status {};
-  if (::stat(file.c_str(), &status) != 0) {
-    error = reason();
-    return false;
-  }
-  // The permission bits decide, also for a user the system would let write anyway.
-  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-    error = "the file is read-only";
-    return false;
-  }
-  std::random_device random;
-  std::filesystem::path temporary;
+struct OutputFile::State {
   int descriptor = -1;
-  for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".qlt%08x.tmp", random());
-    temporary = file.parent_path() / name;
-    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777);
-    if (descriptor < 0 && errno != EEXIST) break;
-  }
-  if (descriptor < 0) {
-    error = reason();
-    return false;
-  }
-  const bool written = write_all(descriptor, bytes) && ::fchmod(descriptor, status.st_mode & 07777) == 0 &&
-                       ::fsync(descriptor) == 0;
-  if (!written) error = reason();
-  if (::close(descriptor) != 0 && written) error = reason();
-  if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
-    if (error.empty()) error = reason();
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+};
+OutputFile::OutputFile() : state_(std::make_unique<State>()) {}
+OutputFile::~OutputFile() {
+  if (state_->descriptor >= 0) ::close(state_->descriptor);
+}
+bool OutputFile::open(const std::filesystem::path& file, std::string& error) {
+  state_->descriptor = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (state_->descriptor < 0) error = reason();
+  return state_->descriptor >= 0;
+}
+bool OutputFile::write(std::string_view bytes, std::string& error) {
+  if (write_all(state_->descriptor, bytes)) return true;
+  error = reason();
+  return false;
+}
+bool OutputFile::close(std::string& error) {
+  const int descriptor = std::exchange(state_->descriptor, -1);
+  if (::close(descriptor) == 0) return true;
+  error = reason();
+  return false;
+}
+
+std::optional<FileIdentity> identity_of(const std::filesystem::path& file) {
+  struct stat status {};
+  if (::stat(file.c_str(), &status) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+bool is_ordinary_file(const std::filesystem::path& file) {
+  struct stat status {};
+  return ::stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 void write_message(std::string_view gbk, bool to_output) {

@@ -1,15 +1,11 @@
 #include "cli/io.h"
 
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
-#include "runtime/cp936.h"
 #include "runtime/win32_text.h"
 
 namespace quillet::cli {
@@ -37,15 +33,16 @@ bool write_all(HANDLE handle, std::string_view bytes) {
   return true;
 }
 
-std::string read_all(HANDLE handle, std::size_t expected) {
-  std::string bytes;
-  bytes.reserve(expected);
-  std::string buffer(1 << 16, '\0');
-  DWORD got = 0;
-  while (::ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
-    bytes.append(buffer.data(), got);
-  }
-  return bytes;
+// One read; false on an error, which the end of a pipe whose writer has gone is not.
+bool read_some(HANDLE handle, char* into, std::size_t room, DWORD& got) {
+  got = 0;
+  if (::ReadFile(handle, into, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &got, nullptr)) return true;
+  return GetLastError() == ERROR_BROKEN_PIPE;
+}
+
+UniqueHandle open_for_reading(const std::filesystem::path& file) {
+  return runtime::win32::file_handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -58,16 +55,42 @@ Input::Input(Input&& other) noexcept
     : owned_(std::move(other.owned_)), view_(other.mapped_ != nullptr ? other.view_ : std::string_view(owned_)),
       mapped_(std::exchange(other.mapped_, nullptr)) {}
 
-std::optional<Input> read_file(const std::filesystem::path& file, std::string& error) {
-  UniqueHandle handle = runtime::win32::file_handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle) {
-    error = reason();
-    return std::nullopt;
+std::optional<Input> read_whole(const std::filesystem::path* file, std::uint64_t largest, ReadFailure& failure) {
+  UniqueHandle opened;
+  HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+  std::uint64_t expected = 0;
+  if (file != nullptr) {
+    opened = open_for_reading(*file);
+    if (!opened) {
+      failure.reason = reason();
+      return std::nullopt;
+    }
+    handle = opened.get();
+    LARGE_INTEGER size{};
+    if (GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size)) {
+      expected = static_cast<std::uint64_t>(size.QuadPart);
+      if (expected > largest) {
+        failure = {true, expected, ""};
+        return std::nullopt;
+      }
+    }
   }
-  LARGE_INTEGER size{};
-  GetFileSizeEx(handle.get(), &size);
-  return Input(read_all(handle.get(), static_cast<std::size_t>(size.QuadPart)));
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(expected));
+  std::string buffer(1 << 16, '\0');
+  for (DWORD got = 0;;) {
+    if (!read_some(handle, buffer.data(), buffer.size(), got)) {
+      failure.reason = reason();  // a read error, not the end: nothing of it is used
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    bytes.append(buffer.data(), got);
+    if (bytes.size() > largest) {
+      failure = {true, 0, ""};
+      return std::nullopt;
+    }
+  }
+  return Input(std::move(bytes));
 }
 
 bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, const BlockConsumer& each_block,
@@ -75,8 +98,7 @@ bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, c
   UniqueHandle opened;
   HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
   if (file != nullptr) {
-    opened = runtime::win32::file_handle(CreateFileW(file->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    opened = open_for_reading(*file);
     if (!opened) {
       error = reason();
       return false;
@@ -88,9 +110,13 @@ bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, c
   for (bool at_end = false; !at_end;) {
     buffer.resize(kept + block_size);
     std::size_t filled = kept;
-    DWORD got = 0;
     while (filled < buffer.size()) {
-      if (!::ReadFile(handle, buffer.data() + filled, static_cast<DWORD>(buffer.size() - filled), &got, nullptr) || got == 0) {
+      DWORD got = 0;
+      if (!read_some(handle, buffer.data() + filled, buffer.size() - filled, got)) {
+        error = reason();  // a read error is no end of the input: nothing more is handed on
+        return false;
+      }
+      if (got == 0) {
         at_end = true;
         break;
       }
@@ -104,57 +130,47 @@ bool read_in_blocks(const std::filesystem::path* file, std::size_t block_size, c
   return true;
 }
 
-std::string read_standard_input() { return read_all(GetStdHandle(STD_INPUT_HANDLE), 0); }
+bool write_standard_output(std::string_view bytes, std::string& error) {
+  if (write_all(GetStdHandle(STD_OUTPUT_HANDLE), bytes)) return true;
+  error = reason();
+  return false;
+}
 
-bool write_standard_output(std::string_view bytes) { return write_all(GetStdHandle(STD_OUTPUT_HANDLE), bytes); }
-
-bool write_file(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
-  UniqueHandle handle = runtime::win32::file_handle(
-      CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle || !write_all(handle.get(), bytes)) {
-    error = reason();
-    return false;
-  }
+struct OutputFile::State {
+  UniqueHandle handle;
+};
+OutputFile::OutputFile() : state_(std::make_unique<State>()) {}
+OutputFile::~OutputFile() = default;
+bool OutputFile::open(const std::filesystem::path& file, std::string& error) {
+  state_->handle = runtime::win32::file_handle(
+      CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!state_->handle) error = reason();
+  return static_cast<bool>(state_->handle);
+}
+bool OutputFile::write(std::string_view bytes, std::string& error) {
+  if (write_all(state_->handle.get(), bytes)) return true;
+  error = reason();
+  return false;
+}
+bool OutputFile::close(std::string&) {
+  state_->handle.reset();
   return true;
 }
 
-bool replace_file(const std::filesystem::path& named, std::string_view bytes, std::string& error) {
-  // ReplaceFileW wants full paths; the temporary file goes beside the target's full path.
-  std::error_code unknown;
-  const std::filesystem::path file = std::filesystem::absolute(named, unknown);
+std::optional<FileIdentity> identity_of(const std::filesystem::path& file) {
+  const UniqueHandle handle = runtime::win32::file_handle(
+      CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!handle || !GetFileInformationByHandle(handle.get(), &information)) return std::nullopt;
+  return FileIdentity{information.dwVolumeSerialNumber,
+                      (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
+bool is_ordinary_file(const std::filesystem::path& file) {
   const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    error = reason();
-    return false;
-  }
-  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    error = "the file is read-only";
-    return false;
-  }
-  std::filesystem::path temporary;
-  UniqueHandle handle;
-  for (unsigned attempt = 0; attempt < 100 && !handle; ++attempt) {
-    wchar_t name[32];
-    std::swprintf(name, 32, L"qlt%08lX.tmp",
-                  static_cast<unsigned long>((GetTickCount64() * 2654435761u + GetCurrentProcessId() + attempt) & 0xFFFFFFFF));
-    temporary = file.parent_path() / name;
-    handle = runtime::win32::file_handle(
-        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle && GetLastError() != ERROR_FILE_EXISTS) break;
-  }
-  if (!handle) {
-    error = reason();
-    return false;
-  }
-  const bool written = write_all(handle.get(), bytes) && FlushFileBuffers(handle.get());
-  if (!written) error = reason();
-  handle.reset();
-  if (!written || !ReplaceFileW(file.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-    if (error.empty()) error = reason();
-    DeleteFileW(temporary.c_str());
-    return false;
-  }
-  return true;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         (attributes & FILE_ATTRIBUTE_DEVICE) == 0;
 }
 
 void write_message(std::string_view gbk, bool to_output) {

@@ -1,6 +1,7 @@
 #include "cli/quillet_tools.h"
 
-#include <charconv>
+#include <algorithm>
+#include <climits>
 #include <functional>
 #include <map>
 #include <optional>
@@ -8,9 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "text/safe_replace.h"
 #include "tools/conversion.h"
 #include "tools/find.h"
 #include "tools/generators.h"
+#include "tools/limits.h"
 #include "tools/paragraphs.h"
 #include "tools/regex_tools.h"
 #include "tools/replace.h"
@@ -281,7 +284,11 @@ std::string program_help() {
     if (left.size() < 22) left.resize(22, ' ');
     help += left + tool.english + " / " + tool.chinese + "\n";
   }
-  help += "\nquillet-tools TOOL --help shows a tool's options. / quillet-tools 工具 --help 显示该工具的选项。\n"
+  help += "\nThe conversions and find take files of any size, block by block; the other tools take files of up to 256 MB.\n"
+          "转换工具和查找可处理任意大小的文件；其他工具处理不超过 256 MB 的文件。\n"
+          "-i rewrites the file a link names, keeps its permissions, and refuses a file with several hard links.\n"
+          "-i 改写链接所指的文件并保留其权限；有多个硬链接的文件不改写。\n"
+          "\nquillet-tools TOOL --help shows a tool's options. / quillet-tools 工具 --help 显示该工具的选项。\n"
           "Exit status / 退出状态: 0 done 完成, 1 find found nothing 未找到, 2 usage error 用法错误, "
           "3 a file could not be read or written 文件读写失败.\n";
   return help;
@@ -291,18 +298,7 @@ void usage_error(const std::string& line) {
   write_message("quillet-tools: " + line + "\n");
 }
 
-// Every match of the text, as find_next walks them: 1-based byte positions.
-std::vector<std::size_t> matches(std::string_view document, std::string_view text, bool match_case) {
-  std::vector<std::size_t> found;
-  tools::ByteRange from{0, 0};
-  while (const std::optional<std::size_t> at = tools::find_next(document, text, from, tools::SearchDirection::Forward, match_case)) {
-    found.push_back(*at + 1);
-    from = {*at, text.size()};
-  }
-  return found;
-}
-
-constexpr std::size_t kProgressAbove = std::size_t{64} << 20;
+constexpr std::uint64_t kProgressAbove = std::uint64_t{64} << 20;
 constexpr std::size_t kBlock = std::size_t{1} << 18;
 
 // How much of a block that starts between characters is whole characters: up to and with its
@@ -315,6 +311,275 @@ std::size_t whole_characters(std::string_view block) {
   }
   return block.size() & ~std::size_t{1};
 }
+
+// A whole number as the editor's boxes read one: digits after an optional sign, and a number
+// past the 32-bit integers as the nearest of them.
+std::optional<std::int32_t> whole_number(std::string_view text) {
+  std::size_t at = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) at = 1;
+  if (at == text.size()) return std::nullopt;
+  std::int64_t value = 0;
+  for (; at < text.size(); ++at) {
+    if (text[at] < '0' || text[at] > '9') return std::nullopt;
+    value = std::min<std::int64_t>(value * 10 + (text[at] - '0'), std::int64_t{1} << 32);
+  }
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(negative ? -value : value, INT32_MIN, INT32_MAX));
+}
+
+// Where results go: standard output, the -o file, or a file rewritten in place. A failed write
+// leaves its reason in error.
+class Sink {
+ public:
+  virtual ~Sink() = default;
+  virtual bool write(std::string_view bytes) = 0;
+  virtual bool finish() = 0;
+  std::string error;
+};
+
+class StandardOutput : public Sink {
+ public:
+  bool write(std::string_view bytes) override { return write_standard_output(bytes, error); }
+  bool finish() override { return true; }
+};
+
+class WrittenFile : public Sink {
+ public:
+  bool open(const std::filesystem::path& file) { return file_.open(file, error); }
+  bool write(std::string_view bytes) override { return file_.write(bytes, error); }
+  bool finish() override { return file_.close(error); }
+
+ private:
+  OutputFile file_;
+};
+
+// A file rewritten through the safe replacement; its problems in a line for the terminal.
+class RewrittenFile : public Sink {
+ public:
+  bool open(const std::filesystem::path& file) { return replacement_.open(file) || failed(); }
+  bool write(std::string_view bytes) override { return replacement_.write(bytes) || failed(); }
+  bool finish() override { return replacement_.commit() || failed(); }
+  text::ReplaceProblem problem() const { return replacement_.problem(); }
+
+ private:
+  bool failed() {
+    const std::string why = replacement_.reason();
+    switch (replacement_.problem()) {
+      case text::ReplaceProblem::None: error = "failed"; break;
+      case text::ReplaceProblem::CannotOpen: error = why; break;
+      case text::ReplaceProblem::NotAFile: error = "not a regular file"; break;
+      case text::ReplaceProblem::ReadOnly: error = "the file is read-only"; break;
+      case text::ReplaceProblem::MayNotWrite: error = why + " (you may not write it)"; break;
+      case text::ReplaceProblem::SeveralLinks:
+        error = "it has " + std::to_string(replacement_.links()) +
+                " hard links, and rewriting one name would part it from the others (they would keep the old text); "
+                "nothing written";
+        break;
+      case text::ReplaceProblem::NoRoomBeside:
+        error = "no temporary file can be made in its folder (" + why +
+                "): the new text is written beside the file first, so that a failure cannot leave it half written; "
+                "nothing written";
+        break;
+      case text::ReplaceProblem::WriteFailed: error = "writing the new text failed (" + why + "); the file is as it was"; break;
+      case text::ReplaceProblem::CannotKeepOwner:
+        error = "its owner and group cannot be kept (" + why + "); the file is as it was";
+        break;
+      case text::ReplaceProblem::ReplaceFailed:
+        error = "the new text could not take its place (" + why + "); the file is as it was";
+        break;
+      case text::ReplaceProblem::LeftBeside:
+        error = "the old file is gone and the new text could not take its name (" + why + "); the new text is in " +
+                shown_name(replacement_.temporary());
+        break;
+    }
+    return false;
+  }
+
+  text::SafeReplacement replacement_;
+};
+
+// One run of a tool over its inputs, with what failed.
+class Run {
+ public:
+  Run(const ToolSpec& tool, const Options& options, std::size_t file_count)
+      : tool_(tool), options_(options), several_files_(file_count > 1), progress_(standard_error_is_terminal()) {}
+
+  // The tool over one input (a file, or standard input for none), its result to out.
+  void to_sink(const Argument* file, Sink& out) {
+    if (tool_.by_character) {
+      stream(file, out, nullptr);
+    } else if (!tool_.run) {
+      find(file, out);
+    } else if (const std::optional<Input> input = whole(file)) {
+      if (const Result result = computed(input->bytes(), file)) deliver(*result, out);
+    }
+  }
+
+  // The tool over a file, written back over it; a file whose bytes would not change is left
+  // alone.
+  void in_place(const Argument& file) {
+    RewrittenFile out;
+    if (tool_.by_character) {
+      // Opened first: the temporary file takes the blocks as they are converted.
+      if (!out.open(file.path)) {
+        return out.problem() == text::ReplaceProblem::CannotOpen ? cannot_read(&file, out.error) : cannot_rewrite(file, out);
+      }
+      bool changed = false;
+      if (stream(&file, out, &changed) && changed && !out.finish()) cannot_rewrite(file, out);
+      return;  // not finished, the temporary file goes, and the file stays as it was
+    }
+    const std::optional<Input> input = whole(&file);
+    if (!input) return;
+    const Result result = computed(input->bytes(), &file);
+    if (!result || *result == input->bytes()) return;
+    if (!out.open(file.path) || !out.write(*result) || !out.finish()) cannot_rewrite(file, out);
+  }
+
+  // A tool that reads no input.
+  void made(Sink& out) {
+    const Result result = tool_.run(std::string_view(), options_);
+    if (!result) {
+      write_message("quillet-tools: " + std::string(tool_.name) + ": the result would be larger than 256 MB; nothing written\n");
+      failed_.push_back("(output)");
+      return;
+    }
+    deliver(*result, out);
+  }
+
+  bool output_failed() const { return output_failed_; }
+  bool found_any() const { return found_any_; }
+  std::vector<std::string>& failed() { return failed_; }
+
+ private:
+  static std::string shown(const Argument* file) {
+    return file != nullptr ? shown_name(file->path) : std::string("(standard input)");
+  }
+
+  void deliver(std::string_view bytes, Sink& out) {
+    if (!out.write(bytes)) output_broke(out);
+  }
+
+  void output_broke(Sink& out) {
+    if (output_failed_) return;
+    output_failed_ = true;
+    write_message("quillet-tools: cannot write " + output_name_ + ": " + out.error + "\n");
+    failed_.push_back(output_name_);
+  }
+
+  void cannot_rewrite(const Argument& file, const Sink& out) {
+    write_message("quillet-tools: cannot rewrite " + shown(&file) + ": " + out.error + "\n");
+    failed_.push_back(shown(&file));
+  }
+
+  void cannot_read(const Argument* file, const std::string& why) {
+    write_message("quillet-tools: cannot read " + shown(file) + ": " + why + "; nothing written\n");
+    failed_.push_back(shown(file));
+  }
+
+  void announce(const Argument* file, std::uint64_t size) {
+    if (progress_ && size > kProgressAbove) {
+      write_message("quillet-tools: " + std::string(tool_.name) + " " + shown(file) + " (" + std::to_string(size >> 20) +
+                    " MB)...\n");
+    }
+  }
+
+  // The whole input, within the largest document: a tool that needs all of it at once holds
+  // no more.
+  std::optional<Input> whole(const Argument* file) {
+    ReadFailure failure;
+    std::optional<Input> input = read_whole(file != nullptr ? &file->path : nullptr, tools::kLargestDocument, failure);
+    if (input) {
+      announce(file, input->bytes().size());
+    } else if (failure.too_large) {
+      write_message("quillet-tools: " + std::string(tool_.name) + ": " + shown(file) +
+                    (failure.size != 0 ? " holds " + std::to_string(failure.size) + " bytes," : std::string(" holds")) +
+                    " more than the 268435456 (256 MB) this tool works on at once; nothing written\n");
+      failed_.push_back(shown(file));
+    } else {
+      cannot_read(file, failure.reason);
+    }
+    return input;
+  }
+
+  Result computed(std::string_view input, const Argument* file) {
+    Result result = tool_.run(input, options_);
+    if (!result) {
+      write_message("quillet-tools: " + std::string(tool_.name) + ": " + shown(file) +
+                    ": the result would be larger than 256 MB, or the pattern too complex; nothing written\n");
+      failed_.push_back(shown(file));
+    }
+    return result;
+  }
+
+  // A conversion, in blocks cut between characters: the same bytes as over the whole input,
+  // of any size, without holding it. changed, when asked, tells whether any byte changed.
+  bool stream(const Argument* file, Sink& out, bool* changed) {
+    std::error_code unknown;
+    if (file != nullptr) announce(file, std::filesystem::file_size(file->path, unknown));
+    std::string error;
+    bool written = true;
+    const bool read = read_in_blocks(
+        file != nullptr ? &file->path : nullptr, kBlock,
+        [&](std::string_view bytes, bool at_end) -> std::optional<std::size_t> {
+          // What follows the last whole character waits for the next block, but at the end.
+          const std::size_t cut = at_end ? bytes.size() : whole_characters(bytes);
+          const std::string converted = *tool_.run(bytes.substr(0, cut), options_);
+          if (changed != nullptr && converted != bytes.substr(0, cut)) *changed = true;
+          written = out.write(converted);
+          return written ? std::optional<std::size_t>(cut) : std::nullopt;
+        },
+        error);
+    if (!written) {
+      if (changed != nullptr) {
+        cannot_rewrite(*file, out);
+      } else {
+        output_broke(out);
+      }
+    } else if (!read) {
+      cannot_read(file, error);
+    }
+    return read && written;
+  }
+
+  // The positions (from 1) of every match, a line each, found block by block over an input of
+  // any size.
+  void find(const Argument* file, Sink& out) {
+    std::error_code unknown;
+    if (file != nullptr) announce(file, std::filesystem::file_size(file->path, unknown));
+    const std::string prefix = several_files_ ? shown(file) + ":" : std::string();
+    tools::MatchesInPieces matches(options_.text("find"), options_.flags.contains("match-case"));
+    std::string error;
+    bool written = true;
+    const bool read = read_in_blocks(
+        file != nullptr ? &file->path : nullptr, kBlock,
+        [&](std::string_view bytes, bool at_end) -> std::optional<std::size_t> {
+          std::string lines;
+          const std::size_t taken = matches.feed(bytes, at_end, [&](std::uint64_t position) {
+            lines += prefix + std::to_string(position + 1) + "\n";
+            found_any_ = true;
+          });
+          written = lines.empty() || out.write(lines);
+          return written ? std::optional<std::size_t>(taken) : std::nullopt;
+        },
+        error);
+    if (!written) {
+      output_broke(out);
+    } else if (!read) {
+      cannot_read(file, error);
+    }
+  }
+
+  const ToolSpec& tool_;
+  const Options& options_;
+  bool several_files_;
+  bool progress_;
+  std::vector<std::string> failed_;
+  bool output_failed_ = false;
+  bool found_any_ = false;
+
+ public:
+  std::string output_name_ = "(standard output)";
+};
 
 }  // namespace
 
@@ -340,7 +605,7 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
 
   Options options;
   std::vector<const Argument*> files;
-  std::optional<std::filesystem::path> output;
+  const Argument* output = nullptr;
   bool in_place = false;
   bool options_ended = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -362,7 +627,7 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
         usage_error("option -o needs a file name");
         return kUsageError;
       }
-      output = arguments[++i].path;
+      output = &arguments[++i];
     } else {
       const std::string name = word.starts_with("--") ? word.substr(2) : word;
       const OptionSpec* spec = nullptr;
@@ -389,14 +654,12 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
         }
         options.texts[name] = value.text;
       } else {
-        std::int32_t number = 0;
-        const char* end = value.text.data() + value.text.size();
-        const auto [stop, error] = std::from_chars(value.text.data(), end, number);
-        if (error != std::errc() || stop != end) {
+        const std::optional<std::int32_t> number = whole_number(value.text);
+        if (!number) {
           usage_error("option " + word + " needs a whole number, not '" + value.text + "'");
           return kUsageError;
         }
-        options.numbers[name] = number;
+        options.numbers[name] = *number;
       }
     }
   }
@@ -411,121 +674,69 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
   for (const Argument* file : files) {
     for (const std::filesystem::path& path : files_named(file->path)) named.push_back({shown_name(path), "", path});
   }
-  files.clear();
-  for (const Argument& file : named) files.push_back(&file);
   // find prints positions rather than a result: it has no function over the document.
   const bool finding = !tool->run;
-  if (in_place && (files.empty() || output || !tool->reads_input || finding)) {
-    usage_error(files.empty() ? "option -i needs files" : "option -i cannot go with -o or this tool");
+  if (in_place && (named.empty() || output != nullptr || !tool->reads_input || finding)) {
+    usage_error(named.empty() ? "option -i needs files" : "option -i cannot go with -o or this tool");
     return kUsageError;
   }
-  if (!tool->reads_input && !files.empty()) {
+  if (!tool->reads_input && !named.empty()) {
     usage_error(std::string(tool->name) + " reads no files");
     return kUsageError;
   }
 
-  const bool progress = standard_error_is_terminal();
-  std::vector<std::string> failed;
-  std::string collected;  // for -o
-  bool found_any = false;
-  const auto process = [&](std::string_view input, const Argument* file) -> bool {
-    const std::string shown = file != nullptr ? shown_name(file->path) : std::string("(standard input)");
-    if (progress && input.size() > kProgressAbove) {
-      write_message("quillet-tools: " + std::string(tool->name) + " " + shown + " (" +
-                    std::to_string(input.size() >> 20) + " MB)...\n");
-    }
-    if (finding) {
-      const std::vector<std::size_t> found = matches(input, options.text("find"), options.flags.contains("match-case"));
-      std::string lines;
-      for (const std::size_t position : found) {
-        lines += (files.size() > 1 ? shown + ":" : std::string()) + std::to_string(position) + "\n";
-      }
-      found_any = found_any || !found.empty();
-      return write_standard_output(lines);
-    }
-    const Result result = tool->run(input, options);
-    if (!result) {
-      write_message("quillet-tools: " + std::string(tool->name) + ": " + shown +
-                    ": the result would be larger than 256 MB, or the pattern too complex; nothing written\n");
-      return false;
-    }
-    if (in_place) {
-      if (*result == input) return true;  // nothing to change: the file is left alone
-      std::string error;
-      if (!replace_file(file->path, *result, error)) {
-        write_message("quillet-tools: cannot rewrite " + shown + ": " + error + "\n");
-        return false;
-      }
-      return true;
-    }
-    if (output) {
-      collected += *result;
-      return true;
-    }
-    return write_standard_output(*result);
-  };
-
-  // A conversion to standard output goes through in blocks: the same bytes as over the whole
-  // input, without holding it.
-  const auto stream = [&](const Argument* file) -> bool {
-    const std::string shown = file != nullptr ? shown_name(file->path) : std::string("(standard input)");
-    std::error_code unknown;
-    if (file != nullptr && progress && std::filesystem::file_size(file->path, unknown) > kProgressAbove) {
-      write_message("quillet-tools: " + std::string(tool->name) + " " + shown + "...\n");
-    }
-    std::string error;
-    bool written = true;
-    const bool read = read_in_blocks(
-        file != nullptr ? &file->path : nullptr, kBlock,
-        [&](std::string_view bytes, bool at_end) -> std::optional<std::size_t> {
-          // What follows the last whole character waits for the next block, but at the end.
-          const std::size_t cut = at_end ? bytes.size() : whole_characters(bytes);
-          written = write_standard_output(*tool->run(bytes.substr(0, cut), options));
-          return written ? std::optional<std::size_t>(cut) : std::nullopt;
-        },
-        error);
-    if (!read && written) write_message("quillet-tools: cannot read " + shown + ": " + error + "\n");
-    return read && written;
-  };
-
-  if (!tool->reads_input) {
-    if (!process(std::string_view(), nullptr)) failed.push_back("(output)");
-  } else if (tool->by_character && !in_place && !output) {
-    if (files.empty()) {
-      if (!stream(nullptr)) failed.push_back("(standard input)");
-    }
-    for (const Argument* file : files) {
-      if (!stream(file)) failed.push_back(shown_name(file->path));
-    }
-  } else if (files.empty()) {
-    const std::string input = read_standard_input();
-    if (!process(input, nullptr)) failed.push_back("(standard input)");
+  Run run(*tool, options, named.size());
+  if (in_place) {
+    for (const Argument& file : named) run.in_place(file);
   } else {
-    for (const Argument* file : files) {
-      std::string error;
-      const std::optional<Input> input = read_file(file->path, error);
-      if (!input) {
-        write_message("quillet-tools: cannot read " + shown_name(file->path) + ": " + error + "\n");
-        failed.push_back(shown_name(file->path));
-        continue;
+    // The -o file is written as the results come, unless it is one of the inputs: then the
+    // results go beside it and take its place at the end, once every input is read.
+    StandardOutput standard_output;
+    WrittenFile written;
+    RewrittenFile rewritten;
+    Sink* out = &standard_output;
+    bool opened = true;
+    if (output != nullptr) {
+      run.output_name_ = shown_name(output->path);
+      const std::optional<FileIdentity> target = identity_of(output->path);
+      bool is_an_input = false;
+      for (const Argument& file : named) is_an_input = is_an_input || (target && identity_of(file.path) == target);
+      if (is_an_input && is_ordinary_file(output->path)) {
+        out = &rewritten;
+        opened = rewritten.open(output->path);
+      } else {
+        out = &written;
+        opened = written.open(output->path);
       }
-      if (!process(input->bytes(), file)) failed.push_back(shown_name(file->path));
+      if (!opened) {
+        write_message("quillet-tools: cannot write " + run.output_name_ + ": " + out->error + "\n");
+        run.failed().push_back(run.output_name_);
+      }
+    }
+    if (opened) {
+      if (!tool->reads_input) {
+        run.made(*out);
+      } else if (named.empty()) {
+        run.to_sink(nullptr, *out);
+      } else {
+        for (const Argument& file : named) {
+          if (run.output_failed()) break;  // nothing more can be written
+          run.to_sink(&file, *out);
+        }
+      }
+      if (!run.output_failed() && !out->finish()) {
+        write_message("quillet-tools: cannot write " + run.output_name_ + ": " + out->error + "\n");
+        run.failed().push_back(run.output_name_);
+      }
     }
   }
-  if (output) {
-    std::string error;
-    if (!write_file(*output, collected, error)) {
-      write_message("quillet-tools: cannot write " + shown_name(*output) + ": " + error + "\n");
-      failed.push_back(shown_name(*output));
-    }
-  }
-  if (!failed.empty()) {
+  if (!run.failed().empty()) {
     std::string list;
-    for (const std::string& name : failed) list += (list.empty() ? "" : ", ") + name;
+    for (const std::string& name : run.failed()) list += (list.empty() ? "" : ", ") + name;
     write_message("quillet-tools: failed: " + list + "\n");
     return kFileError;
   }
-  if (finding && !found_any) return kFoundNothing;
+  if (finding && !run.found_any()) return kFoundNothing;
   return kDone;
 }
 

@@ -67,4 +67,38 @@ TEST(QuilletToolsExe, ChineseOptionTextArrivesAsGbk) {
   fs::remove_all(folder);
 }
 
+// -i and -o on Windows: what follows a NUL stays, a file with another hard link or marked
+// read-only is refused and left as it was, and -o naming an input is written once it is read.
+TEST(QuilletToolsExe, FilesRewrittenInPlaceAreNeverLostOrParted) {
+  const fs::path folder = fs::temp_directory_path() / L"quillet-tools-exe-safe";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const auto at = [&folder](const wchar_t* name) { return L"\"" + (folder / name).wstring() + L"\""; };
+  std::ofstream(folder / L"zero.txt", std::ios::binary) << std::string("\xA3\xC1\0\xA3\xC2", 5);
+  EXPECT_EQ(run(L"half-width -i " + at(L"zero.txt")), 0u);
+  EXPECT_EQ(read_all(folder / L"zero.txt"), std::string("A\0B", 3));
+
+  std::ofstream(folder / L"linked.txt", std::ios::binary) << "linked";
+  if (CreateHardLinkW((folder / L"second.txt").c_str(), (folder / L"linked.txt").c_str(), nullptr)) {
+    EXPECT_EQ(run(L"upper -i " + at(L"linked.txt")), 3u);
+    EXPECT_EQ(read_all(folder / L"linked.txt"), "linked");
+    EXPECT_EQ(read_all(folder / L"second.txt"), "linked");
+  }
+  std::ofstream(folder / L"fixed.txt", std::ios::binary) << "fixed";
+  SetFileAttributesW((folder / L"fixed.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(run(L"upper -i " + at(L"fixed.txt")), 3u);
+  EXPECT_EQ(read_all(folder / L"fixed.txt"), "fixed");
+  SetFileAttributesW((folder / L"fixed.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  std::ofstream(folder / L"both.txt", std::ios::binary) << "both ways";
+  EXPECT_EQ(run(L"upper -o " + at(L"both.txt") + L" " + at(L"both.txt")), 0u);
+  EXPECT_EQ(read_all(folder / L"both.txt"), "BOTH WAYS");
+  EXPECT_EQ(run(L"replace --find BOTH --with one -o " + at(L"both.txt") + L" " + at(L"both.txt")), 0u);
+  EXPECT_EQ(read_all(folder / L"both.txt"), "one WAYS");
+  int left = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) left += entry.path().filename().wstring().starts_with(L"qlt");
+  EXPECT_EQ(left, 0);
+  fs::remove_all(folder);
+}
+
 }  // namespace

@@ -156,10 +156,10 @@ bool LoadDocument(const char* path) {
   return true;
 }
 
-// Whether the path names the file last read short (file names compare ignoring case).
+// Whether the path leads to the file last read short, however it is spelled.
 bool IsShortReadFile(const char* path) {
   const char* short_read = State().shortReadFile.get();
-  return short_read != nullptr && text::compare_text(short_read, path, false) == 0;
+  return short_read != nullptr && text::call::same_file(short_read, path);
 }
 
 // Saving over a file that was read short would cut off what was never read: asked first.
@@ -188,7 +188,8 @@ SaveOutcome SaveDocument(const char* path) {
   // The file is replaced only once the new bytes are written, and the document counts as
   // saved only then: a failed save must neither damage the file nor make the text look saved.
   if (!target || !text::call::replace_file_content(target.get(), text::as_argument(document.get()))) {
-    ShowError("保存文件失败！");
+    const text::OwnedText why = text::call::last_replace_problem();
+    ShowError(why ? (std::string("保存文件失败！\r\n\r\n") + why.get()).c_str() : "保存文件失败！");
     return SaveOutcome::Failed;
   }
   SetModified(false);

@@ -8,6 +8,7 @@
 
 #include "editor/editor_test_fixture.h"
 #include "forms/catalogue.h"
+#include "text/safe_replace.h"
 #include "tools/paragraphs.h"
 
 namespace quillet::editor {
@@ -88,6 +89,54 @@ TEST_F(NothingLostTest, AnExceptionInAHandlerIsReportedAndTheEditorGoesOn) {
   choose("到大写");
   EXPECT_EQ(document(), "KEEP ME");
   EXPECT_EQ(boxes_.size(), 2u);
+}
+
+// The question before cutting a short-read file asks whatever name the save is given: a path
+// through ".." or with other letter case is still that file. (Names were compared as text, so
+// "Save as" with another spelling cut the file without a word.)
+TEST_F(NothingLostTest, SavingOverAShortReadFileAsksUnderAnyOfItsNames) {
+  const std::string bytes("kept\x1Aunread", 11);
+  write_file("short.txt", bytes);
+  open(file("short.txt"));
+  ASSERT_EQ(boxes_.size(), 1u);
+  const std::string folder = file("");
+  const std::string through_parent = folder + "..\\" + folder_.filename().string() + "\\SHORT.TXT";
+  answers_ = {runtime::kButtonCancel};
+  EXPECT_EQ(SaveDocument(through_parent.c_str()), SaveOutcome::Cancelled);
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_NE(boxes_[1].text.find("确实要保存吗？"), std::string::npos);
+  EXPECT_EQ(read_file("short.txt"), bytes);
+}
+
+// A save that fails says why under its old words, and a save whose new text could not take the
+// file's name says where the text is.
+TEST_F(NothingLostTest, AFailedSaveSaysWhyAndWhereTheTextIs) {
+  write_file("a.txt", "old");
+  open(file("a.txt"));
+  type(L"new ");
+  SetFileAttributesW((folder_ / "a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  choose("&S.保存");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "保存文件失败！\r\n\r\n文件是只读的。");
+  EXPECT_TRUE(IsModified());
+  SetFileAttributesW((folder_ / "a.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  const text::ReplacementCalls system = text::set_replacement_calls(
+      {[](const std::wstring& replaced, const std::wstring&) -> unsigned long {
+         DeleteFileW(replaced.c_str());
+         return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+       },
+       [](const std::wstring&, const std::wstring&) -> unsigned long { return ERROR_ACCESS_DENIED; }});
+  choose("&S.保存");
+  text::set_replacement_calls(system);
+  ASSERT_EQ(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_[1].text.rfind("保存文件失败！\r\n\r\n原文件已被移走", 0), 0u) << boxes_[1].text;
+  const std::size_t open_quote = boxes_[1].text.find("\xA1\xB0"), close_quote = boxes_[1].text.find("\xA1\xB1");
+  ASSERT_NE(open_quote, std::string::npos);
+  const std::string kept = boxes_[1].text.substr(open_quote + 2, close_quote - open_quote - 2);
+  std::ifstream in(fs::path(runtime::win32::widen(kept)), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new old");
+  EXPECT_TRUE(IsModified());
 }
 
 }  // namespace

@@ -44,11 +44,12 @@ struct Started {
   HWND window = nullptr;
 };
 
-Started start_quillet(const std::string& arguments) {
+Started start_quillet(const std::string& arguments, const char* current_folder = nullptr) {
   Started started;
   std::string command = "\"" + program() + "\" " + arguments;
   STARTUPINFOA startup{sizeof startup};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started.process)) {
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, current_folder, &startup,
+                      &started.process)) {
     return started;
   }
   FoundWindow found{started.process.dwProcessId, nullptr};
@@ -60,17 +61,12 @@ Started start_quillet(const std::string& arguments) {
   return started;
 }
 
-TEST(QuilletExe, AFileNamedOnTheCommandLineIsOpened) {
-  char folder[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, folder);
-  const std::string path = std::string(folder) + "quillet-argument.txt";
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, "from the command line", 21, &written, nullptr);
-  CloseHandle(file);
-  Started started = start_quillet("\"" + path + "\"");
+// Opens the file named on the command line, started in the folder given, and expects the title
+// to name it by its full path; then closes the program.
+void expect_opened(const std::string& argument, const char* current_folder, const std::string& full_path) {
+  Started started = start_quillet("\"" + argument + "\"", current_folder);
   ASSERT_NE(started.window, nullptr) << "no main window appeared";
-  const std::wstring expected = L"Quillet - " + std::wstring(path.begin(), path.end());
+  const std::wstring expected = L"Quillet - " + std::wstring(full_path.begin(), full_path.end());
   wchar_t title[512] = {};
   for (int i = 0; i < 100 && expected != title; ++i) {  // the file is opened once the window is up
     Sleep(50);
@@ -81,6 +77,20 @@ TEST(QuilletExe, AFileNamedOnTheCommandLineIsOpened) {
   EXPECT_EQ(WaitForSingleObject(started.process.hProcess, 10000), WAIT_OBJECT_0);
   CloseHandle(started.process.hThread);
   CloseHandle(started.process.hProcess);
+}
+
+TEST(QuilletExe, AFileNamedOnTheCommandLineIsOpened) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "quillet-argument.txt";
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "from the command line", 21, &written, nullptr);
+  CloseHandle(file);
+  expect_opened(path, nullptr, path);
+  // A relative name means the file in the folder the program was started in, not in its own
+  // folder (which the program makes current as it starts).
+  expect_opened("quillet-argument.txt", folder, path);
   DeleteFileA(path.c_str());
 }
 

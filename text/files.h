@@ -23,8 +23,16 @@ void WriteFileText(ValueRecord* result, std::int32_t count, ValueRecord* args); 
 void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args);     // name, byte arrays...
 // name, text: the file's content becomes the text's bytes, or, on any failure, stays exactly as
 // it was. The bytes go to a temporary file in the same folder first, are flushed, and only
-// then replace the file (or become it when it does not exist). True when the file holds them.
+// then replace the file (or become it when it does not exist); through a symbolic link, the
+// file it names. True when the file holds them (text/safe_replace.h).
 void ReplaceFileContent(ValueRecord* result, std::int32_t count, ValueRecord* args);
+// -> why the last ReplaceFileContent failed, as a sentence for the user (the empty text after
+// a success), saying whether the file is as it was or where the new text is.
+void LastReplaceProblem(ValueRecord* result, std::int32_t count, ValueRecord* args);
+// a, b -> true when the two names lead to one file (the same volume and file index, so "..",
+// short 8.3 names, links and case do not matter); when either cannot be opened, when their
+// full paths are the same ignoring case.
+void SameFile(ValueRecord* result, std::int32_t count, ValueRecord* args);
 void ReadRegistryText(ValueRecord* result, std::int32_t count, ValueRecord* args);   // root, section, name, [default]
 void WriteRegistryItem(ValueRecord* result, std::int32_t count, ValueRecord* args);  // root, section, name, value
 
@@ -55,6 +63,8 @@ inline bool write_file(const char* name, const void* byte_array) {
 inline bool replace_file_content(const char* name, const char* text) {
   return bool_value(invoke(ReplaceFileContent, name, text));
 }
+inline OwnedText last_replace_problem() { return take_text(invoke(LastReplaceProblem)); }
+inline bool same_file(const char* a, const char* b) { return bool_value(invoke(SameFile, a, b)); }
 inline OwnedText read_registry_text(const char* root, const char* section, const char* name,
                                     std::optional<const char*> fallback = {}) {
   return take_text(invoke(ReadRegistryText, root, section, name, fallback));

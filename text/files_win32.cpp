@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <tuple>
 #include <string>
 
 #include "runtime/win32_text.h"
 #include "text/conversion.h"
 #include "text/files.h"
+#include "text/safe_replace.h"
+#include "text/win32_paths.h"
 
 namespace quillet::text {
 namespace {
@@ -93,20 +97,6 @@ char* registry_text(HKEY key, const std::wstring& name) {
     value.assign(expanded.c_str());
   }
   return make_text(narrow(value));
-}
-
-// A file name as the W file calls take it. A path of MAX_PATH - 12 characters or more (the
-// limit of a folder name) goes in the extended form, \\?\ or \\?\UNC\, which has no length
-// limit; that form is taken literally, so the path is made full first (which also turns / into
-// \ and resolves . and ..). Shorter paths go as they are.
-std::wstring extended_path(std::wstring wide) {
-  if (wide.size() < MAX_PATH - 12 || wide.starts_with(L"\\\\?\\")) return wide;
-  const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return wide;
-  std::wstring full(needed, L'\0');
-  full.resize(GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr));
-  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
 }
 
 std::wstring file_path(std::string_view name) { return extended_path(widen(name)); }
@@ -206,50 +196,81 @@ void WriteFile(ValueRecord* result, std::int32_t count, ValueRecord* args) {
 
 namespace {
 
-// Deletes the temporary file on every path that does not hand it over.
-struct TemporaryFile {
-  std::wstring path;
-  ~TemporaryFile() {
-    if (!path.empty()) DeleteFileW(path.c_str());
+// Why the last ReplaceFileContent failed, in the user's words; empty after a success.
+std::string& last_replace_problem() {
+  static std::string problem;
+  return problem;
+}
+
+std::string described(const SafeReplacement& replacement) {
+  const std::string reason = replacement.reason();
+  switch (replacement.problem()) {
+    case ReplaceProblem::None: return "";
+    case ReplaceProblem::CannotOpen: return "无法访问这个文件：" + reason;
+    case ReplaceProblem::NotAFile: return "这个名字指的不是普通文件。";
+    case ReplaceProblem::ReadOnly: return "文件是只读的。";
+    case ReplaceProblem::MayNotWrite: return "没有写入这个文件的权限：" + reason;
+    case ReplaceProblem::SeveralLinks: return "这个文件有多个硬链接。";
+    case ReplaceProblem::NoRoomBeside:
+      return "无法在文件所在的文件夹中建立临时文件：" + reason +
+             "\r\n保存时先把新内容写入同一文件夹中的临时文件，再替换原文件，以免中途失败损坏原文件。原文件没有改动。";
+    case ReplaceProblem::WriteFailed: return "写入新内容失败：" + reason + "\r\n原文件没有改动。";
+    case ReplaceProblem::CannotKeepOwner: return "无法保留文件的所有者：" + reason + "\r\n原文件没有改动。";
+    case ReplaceProblem::ReplaceFailed: return "新内容无法替换原文件：" + reason + "\r\n原文件没有改动。";
+    case ReplaceProblem::LeftBeside:
+      return "原文件已被移走，新内容却无法改用原文件名（" + reason + "）。新内容保存在“" +
+             narrow(replacement.temporary().wstring()) + "”中。";
   }
-};
+  return reason;
+}
 
 }  // namespace
 
 void ReplaceFileContent(ValueRecord* result, std::int32_t count, ValueRecord* args) {
+  last_replace_problem().clear();
   if (count < 1) return;
-  const std::wstring target = file_path(text_argument(args[0]));
-  if (target.empty()) return;
+  const std::string_view name = text_argument(args[0]);
+  if (name.empty()) return;
   std::string_view bytes;
   if (count > 1 && args[1].type == type_code::kText) bytes = text_argument(args[1]);
-  // The new bytes go to a temporary file beside the target, which replaces the target only
-  // once they are all written and flushed: a failure leaves the old file as it was.
-  // Named here rather than by GetTempFileNameW, whose buffer holds MAX_PATH characters.
-  const std::size_t slash = target.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-  TemporaryFile temporary;
-  UniqueHandle file;
-  for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
-    wchar_t unique[32];
-    std::swprintf(unique, 32, L"qlt%08lX.tmp",
-                  static_cast<unsigned long>((GetTickCount64() * 2654435761u + GetCurrentProcessId() + attempt) & 0xFFFFFFFF));
-    const std::wstring name = extended_path(folder + unique);
-    file = runtime::win32::file_handle(
-        CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) temporary.path = name;
-    else if (GetLastError() != ERROR_FILE_EXISTS) return;
+  // A file with other names keeps them with its old text, as saving in place would not; the
+  // editor saves the name it was given.
+  SafeReplacement replacement({.create = true, .refuse_several_links = false});
+  if (!replacement.open(std::filesystem::path(widen(name))) || !replacement.write(bytes) || !replacement.commit()) {
+    last_replace_problem() = described(replacement);
+    return;
   }
-  if (!file) return;
-  if (!write_all(file.get(), bytes.data(), bytes.size()) || !FlushFileBuffers(file.get())) return;
-  file.reset();
-  const std::wstring temporary_name = temporary.path;
-  const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
-  const bool replaced =
-      exists ? ReplaceFileW(target.c_str(), temporary_name.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE
-             : MoveFileExW(temporary_name.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
-  if (!replaced) return;
-  temporary.path.clear();  // it is the target now
   return_bool(result, true);
+}
+
+namespace {
+
+// The volume and index that name a file whatever path leads to it; none when it cannot be
+// opened.
+std::optional<std::tuple<DWORD, DWORD, DWORD>> identity_of(std::string_view name) {
+  const UniqueHandle file = runtime::win32::file_handle(
+      CreateFileW(file_path(name).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!file || !GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
+  return std::tuple{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
+}  // namespace
+
+void SameFile(ValueRecord* result, std::int32_t, ValueRecord* args) {
+  const std::string_view a = text_argument(args[0]), b = text_argument(args[1]);
+  if (a.empty() || b.empty()) return;
+  const auto identity_a = identity_of(a), identity_b = identity_of(b);
+  if (identity_a && identity_b) return return_bool(result, *identity_a == *identity_b);
+  // One of them is not there to open: the paths, made full, name the same place or not.
+  const std::wstring full_a = full_path(widen(a)), full_b = full_path(widen(b));
+  return_bool(result, CompareStringOrdinal(full_a.c_str(), static_cast<int>(full_a.size()), full_b.c_str(),
+                                           static_cast<int>(full_b.size()), TRUE) == CSTR_EQUAL);
+}
+
+void LastReplaceProblem(ValueRecord* result, std::int32_t, ValueRecord*) {
+  return_text(result, make_text(last_replace_problem()));
 }
 
 void ReadRegistryText(ValueRecord* result, std::int32_t count, ValueRecord* args) {

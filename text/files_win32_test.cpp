@@ -7,6 +7,7 @@
 
 #include "text/conversion.h"
 #include "text/files.h"
+#include "text/safe_replace.h"
 #include "text/shell.h"
 #include "runtime/win32_text.h"
 
@@ -78,6 +79,109 @@ TEST_F(FileCommands, ReplacingContentNeverLeavesAHalfWrittenFile) {
   EXPECT_EQ(temporary_files_beside(path), 0);
 
   EXPECT_FALSE(call::replace_file_content("C:\\no such folder\\x.txt", "x"));
+}
+
+// The calls that put the new file in place, failing halfway as ReplaceFileW can: the old file
+// already gone (1176) or moved to another name (1177), and the new one still under its
+// temporary name.
+unsigned long gone_then_1176(const std::wstring& replaced, const std::wstring&) {
+  DeleteFileW(replaced.c_str());
+  return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+unsigned long moved_aside_then_1177(const std::wstring& replaced, const std::wstring&) {
+  MoveFileW(replaced.c_str(), (replaced + L".old").c_str());
+  return ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+}
+unsigned long refuse_move(const std::wstring&, const std::wstring&) { return ERROR_ACCESS_DENIED; }
+
+std::string whole_file(const std::wstring& name) {
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(missing)";
+  std::string bytes(1 << 16, '\0');
+  DWORD got = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  CloseHandle(file);
+  return bytes.substr(0, got);
+}
+
+// Whatever fails halfway, the new text survives: in the file when the move that follows
+// succeeds, and otherwise in the temporary file, which is kept and named. (It was deleted,
+// and with the old file gone nothing was left.)
+TEST_F(FileCommands, AReplacementThatFailsHalfwayKeepsTheNewText) {
+  ASSERT_TRUE(write_bytes("old"));
+  const ReplacementCalls system = set_replacement_calls({gone_then_1176, nullptr});
+  EXPECT_TRUE(call::replace_file_content(path.c_str(), "new after 1176"));
+  EXPECT_EQ(contents(), "new after 1176");
+  EXPECT_EQ(temporary_files_beside(path), 0);
+
+  set_replacement_calls({moved_aside_then_1177, nullptr});
+  EXPECT_TRUE(call::replace_file_content(path.c_str(), "new after 1177"));
+  EXPECT_EQ(contents(), "new after 1177");
+  EXPECT_EQ(whole_file(runtime::win32::widen(path) + L".old"), "new after 1176");  // the old file, aside
+  DeleteFileW((runtime::win32::widen(path) + L".old").c_str());
+
+  set_replacement_calls({gone_then_1176, refuse_move});
+  EXPECT_FALSE(call::replace_file_content(path.c_str(), "only copy"));
+  const OwnedText why = call::last_replace_problem();
+  ASSERT_NE(why, nullptr);
+  const std::string said = why.get();
+  const std::size_t open_quote = said.find("\xA1\xB0"), close_quote = said.find("\xA1\xB1");  // “ ”
+  ASSERT_NE(open_quote, std::string::npos) << said;
+  const std::string kept = said.substr(open_quote + 2, close_quote - open_quote - 2);
+  EXPECT_EQ(whole_file(runtime::win32::widen(kept)), "only copy");
+  EXPECT_EQ(temporary_files_beside(path), 1);
+  DeleteFileW(runtime::win32::widen(kept).c_str());
+  set_replacement_calls(system);
+
+  // A failure before anything moved says why, and leaves nothing behind.
+  ASSERT_TRUE(write_bytes("original"));
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(call::replace_file_content(path.c_str(), "x"));
+  EXPECT_EQ(std::string(call::last_replace_problem().get()), "文件是只读的。");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(call::replace_file_content(path.c_str(), "x"));
+  EXPECT_EQ(call::last_replace_problem(), nullptr);
+}
+
+// Through a symbolic link the file it names is rewritten, and the link stays a link.
+TEST_F(FileCommands, ReplacingThroughALinkRewritesWhatItNames) {
+  ASSERT_TRUE(write_bytes("target"));
+  const std::wstring link = runtime::win32::widen(path) + L".link.txt";
+  DeleteFileW(link.c_str());
+  // Wine answers success and makes nothing.
+  if (!CreateSymbolicLinkW(link.c_str(), runtime::win32::widen(path).c_str(), 0) ||
+      GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no symbolic links here";
+  }
+  EXPECT_TRUE(call::replace_file_content(runtime::win32::narrow(link).c_str(), "through the link"));
+  EXPECT_EQ(contents(), "through the link");
+  EXPECT_NE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  EXPECT_EQ(temporary_files_beside(path), 0);
+  DeleteFileW(link.c_str());
+}
+
+TEST_F(FileCommands, SameFileKnowsAFileByWhatItIsNotHowItIsSpelled) {
+  ASSERT_TRUE(write_bytes("x"));
+  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+  const std::string name = path.substr(folder.size());
+  std::string upper = path;
+  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+  std::string slashed = folder + "..\\" + folder.substr(folder.find_last_of('\\', folder.size() - 2) + 1) + name;
+  for (char& c : slashed) c = c == '\\' ? '/' : c;
+  EXPECT_TRUE(call::same_file(path.c_str(), path.c_str()));
+  EXPECT_TRUE(call::same_file(path.c_str(), upper.c_str()));
+  EXPECT_TRUE(call::same_file(path.c_str(), slashed.c_str()));
+  wchar_t short_name[MAX_PATH] = {};
+  if (GetShortPathNameW(runtime::win32::widen(path).c_str(), short_name, MAX_PATH) != 0) {
+    EXPECT_TRUE(call::same_file(path.c_str(), runtime::win32::narrow(short_name).c_str()));
+  }
+  const std::string other = path + ".other";
+  ASSERT_TRUE(call::replace_file_content(other.c_str(), "x"));
+  EXPECT_FALSE(call::same_file(path.c_str(), other.c_str()));
+  DeleteFileA(other.c_str());
+  // A name that is not there compares as a path.
+  EXPECT_TRUE(call::same_file((folder + "missing.txt").c_str(), (folder + "MISSING.TXT").c_str()));
+  EXPECT_FALSE(call::same_file(path.c_str(), (folder + "missing.txt").c_str()));
 }
 
 // A folder chain deep enough that a file in it has a path of more than MAX_PATH characters.

@@ -97,7 +97,9 @@ TEST(EveryTool, KeepsEveryNulOfItsInput) {
       const Result with_nuls = tool.run(document);
       const Result without = tool.run(stand_in);
       ASSERT_EQ(with_nuls.has_value(), without.has_value()) << tool.name << " round " << round;
-      if (with_nuls) ASSERT_EQ(*with_nuls, swapped(*without, '\x01', '\0')) << tool.name << " round " << round;
+      if (with_nuls) {
+        ASSERT_EQ(*with_nuls, swapped(*without, '\x01', '\0')) << tool.name << " round " << round;
+      }
     }
   }
 }
@@ -133,7 +135,9 @@ TEST(EveryTool, ALimitRefusesExactlyTheResultsPastIt) {
       const Result unbounded = tool(document, ~std::uint64_t{0});
       ASSERT_TRUE(unbounded) << name;
       EXPECT_EQ(tool(document, unbounded->size()), unbounded) << name << " round " << round;
-      if (!unbounded->empty()) EXPECT_EQ(tool(document, unbounded->size() - 1), std::nullopt) << name << " round " << round;
+      if (!unbounded->empty()) {
+        EXPECT_EQ(tool(document, unbounded->size() - 1), std::nullopt) << name << " round " << round;
+      }
     }
   }
 }

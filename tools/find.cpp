@@ -33,4 +33,20 @@ std::optional<std::size_t> find_next(std::string_view document, std::string_view
   return static_cast<std::size_t>(last - begin);
 }
 
+// Whether a place starts a character depends on the bytes before it only, so a match that lies
+// whole in what has arrived is a match of the whole input, at its end or not.
+std::size_t MatchesInPieces::next_match(std::string_view bytes, std::size_t origin) const {
+  if (text_.empty() || origin >= bytes.size()) return kNone;
+  const char* found = text::find_on_boundary(bytes.data() + origin, bytes.data() + bytes.size(), text_, !match_case_);
+  return found != nullptr ? static_cast<std::size_t>(found - bytes.data()) : kNone;
+}
+
+std::size_t MatchesInPieces::done_with(std::string_view bytes, std::size_t origin) const {
+  // Every place up to the last text-length of the bytes has been tried; the piece ends at a
+  // character boundary, seen from the origin, at or before the first place not tried.
+  if (bytes.size() < text_.size() || bytes.size() - text_.size() + 1 <= origin) return std::min(origin, bytes.size());
+  const std::size_t untried = bytes.size() - text_.size() + 1;
+  return text::is_boundary_from(bytes.data() + origin, bytes.data() + untried) ? untried : untried - 1;
+}
+
 }  // namespace quillet::tools

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "text/text_test_support.h"
 #include "tools/reference.h"
@@ -82,6 +83,46 @@ TEST(FindTool, PositionsPastFourGibibytes) {
   munmap(mapped, kSize);
 }
 #endif
+
+// The matches of a text over an input that arrives in pieces of any sizes, as a reader of
+// blocks hands them over (what a piece leaves comes again in front of the next), are those of
+// the walk over the whole input.
+TEST(FindTool, MatchesInPiecesAreTheMatchesOfTheWholeInput) {
+  std::mt19937 rng(9);
+  for (int round = 0; round < 20000; ++round) {
+    const std::string input = text::random_mixed_bytes(rng, rng() % 60);
+    std::string wanted;
+    if (!input.empty() && rng() % 3 != 0) {
+      const std::size_t from = rng() % input.size();
+      wanted = input.substr(from, 1 + rng() % 3);
+    } else {
+      wanted = text::random_mixed_bytes(rng, 1 + rng() % 2);
+    }
+    const bool match_case = rng() % 2 == 0;
+    std::vector<std::uint64_t> whole;
+    for (ByteRange from{0, 0}; const auto at = find_next(input, wanted, from, kForward, match_case);) {
+      whole.push_back(*at);
+      from = {*at, wanted.size()};
+    }
+    MatchesInPieces finder(wanted, match_case);
+    std::vector<std::uint64_t> pieces;
+    std::string pending;
+    for (std::size_t read = 0; read < input.size() || !pending.empty();) {
+      const std::size_t more = std::min<std::size_t>(input.size() - read, rng() % 5);
+      pending += input.substr(read, more);
+      read += more;
+      const bool at_end = read == input.size();
+      const std::size_t taken = finder.feed(pending, at_end, [&](std::uint64_t at) { pieces.push_back(at); });
+      ASSERT_LE(taken, pending.size());
+      pending.erase(0, taken);
+      if (at_end) {
+        ASSERT_TRUE(pending.empty());
+        break;
+      }
+    }
+    ASSERT_EQ(pieces, whole) << round << " " << testing::PrintToString(input) << " / " << testing::PrintToString(wanted);
+  }
+}
 
 TEST(FindTool, MatchesTheStepByStepSearchOnRandomDoubleByteText) {
   std::mt19937 rng(7);
