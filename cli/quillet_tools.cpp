@@ -581,32 +581,41 @@ class Run {
   std::string output_name_ = "(standard output)";
 };
 
-}  // namespace
-
-int run_quillet_tools(const std::vector<Argument>& arguments) {
-  if (arguments.empty()) {
-    usage_error("no tool given (see quillet-tools --help)");
-    return kUsageError;
-  }
-  const std::string& first = arguments[0].text;
-  if (first == "--help" || first == "-h") {
-    write_message(program_help(), true);
-    return kDone;
-  }
-  if (first == "--version") {
-    write_message(std::string("quillet-tools ") + QUILLET_VERSION + "\n", true);
-    return kDone;
-  }
-  const ToolSpec* tool = find_tool(first);
-  if (tool == nullptr) {
-    usage_error("unknown tool '" + first + "' (see quillet-tools --help)");
-    return kUsageError;
-  }
-
+// A command line read: what to run, or the text to show (help, the version, a usage error).
+struct Command {
+  CommandLineVerdict verdict;
+  const ToolSpec* tool = nullptr;
   Options options;
-  std::vector<const Argument*> files;
+  std::vector<Argument> files;  // wildcards expanded
   const Argument* output = nullptr;
   bool in_place = false;
+};
+
+// A usage error's line, which stays one line whatever the words it quotes hold.
+Command usage(const std::string& line) {
+  std::string shown;
+  for (const char c : line) {
+    if (static_cast<unsigned char>(c) >= 0x20) {
+      shown += c;
+    } else {
+      const char digits[] = "0123456789ABCDEF";
+      shown += std::string("\\x") + digits[(c >> 4) & 0xF] + digits[c & 0xF];
+    }
+  }
+  return {{CommandLineVerdict::Kind::UsageError, shown}};
+}
+
+Command read_command_line(const std::vector<Argument>& arguments) {
+  if (arguments.empty()) return usage("no tool given (see quillet-tools --help)");
+  const std::string& first = arguments[0].text;
+  if (first == "--help" || first == "-h") return {{CommandLineVerdict::Kind::Help, program_help()}};
+  if (first == "--version") return {{CommandLineVerdict::Kind::Help, std::string("quillet-tools ") + QUILLET_VERSION + "\n"}};
+  Command command;
+  command.tool = find_tool(first);
+  if (command.tool == nullptr) return usage("unknown tool '" + first + "' (see quillet-tools --help)");
+  const ToolSpec& tool = *command.tool;
+  Options& options = command.options;
+  std::vector<const Argument*> files;
   bool options_ended = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const Argument& argument = arguments[i];
@@ -618,73 +627,76 @@ int run_quillet_tools(const std::vector<Argument>& arguments) {
     if (word == "--") {
       options_ended = true;
     } else if (word == "--help" || word == "-h") {
-      write_message(help_of(*tool), true);
-      return kDone;
+      return {{CommandLineVerdict::Kind::Help, help_of(tool)}};
     } else if (word == "-i") {
-      in_place = true;
+      command.in_place = true;
     } else if (word == "-o") {
-      if (i + 1 == arguments.size()) {
-        usage_error("option -o needs a file name");
-        return kUsageError;
-      }
-      output = &arguments[++i];
+      if (i + 1 == arguments.size()) return usage("option -o needs a file name");
+      command.output = &arguments[++i];
     } else {
       const std::string name = word.starts_with("--") ? word.substr(2) : word;
       const OptionSpec* spec = nullptr;
-      for (const OptionSpec& candidate : tool->options) {
+      for (const OptionSpec& candidate : tool.options) {
         if (name == candidate.name) spec = &candidate;
       }
       if (spec == nullptr || !word.starts_with("--")) {
-        usage_error("unknown option '" + word + "' for " + tool->name + " (see quillet-tools " + tool->name + " --help)");
-        return kUsageError;
+        return usage("unknown option '" + word + "' for " + tool.name + " (see quillet-tools " + tool.name + " --help)");
       }
       if (spec->kind == Kind::Flag) {
         options.flags.insert(name);
         continue;
       }
-      if (i + 1 == arguments.size()) {
-        usage_error("option " + word + " needs a value");
-        return kUsageError;
-      }
+      if (i + 1 == arguments.size()) return usage("option " + word + " needs a value");
       const Argument& value = arguments[++i];
       if (spec->kind == Kind::Text) {
-        if (!value.lost.empty()) {
-          usage_error("option " + word + ": GBK cannot hold the character(s) " + value.lost);
-          return kUsageError;
-        }
+        if (!value.lost.empty()) return usage("option " + word + ": GBK cannot hold the character(s) " + value.lost);
         options.texts[name] = value.text;
       } else {
         const std::optional<std::int32_t> number = whole_number(value.text);
-        if (!number) {
-          usage_error("option " + word + " needs a whole number, not '" + value.text + "'");
-          return kUsageError;
-        }
+        if (!number) return usage("option " + word + " needs a whole number, not '" + value.text + "'");
         options.numbers[name] = *number;
       }
     }
   }
-  if (tool->check) {
-    if (const std::string problem = tool->check(options); !problem.empty()) {
-      usage_error(problem + " for " + tool->name);
-      return kUsageError;
-    }
+  if (tool.check) {
+    if (const std::string problem = tool.check(options); !problem.empty()) return usage(problem + " for " + tool.name);
   }
   // Wildcards the system left to the program name the files they match.
-  std::vector<Argument> named;
   for (const Argument* file : files) {
-    for (const std::filesystem::path& path : files_named(file->path)) named.push_back({shown_name(path), "", path});
+    for (const std::filesystem::path& path : files_named(file->path)) command.files.push_back({shown_name(path), "", path});
   }
   // find prints positions rather than a result: it has no function over the document.
-  const bool finding = !tool->run;
-  if (in_place && (named.empty() || output != nullptr || !tool->reads_input || finding)) {
-    usage_error(named.empty() ? "option -i needs files" : "option -i cannot go with -o or this tool");
-    return kUsageError;
+  if (command.in_place && (command.files.empty() || command.output != nullptr || !tool.reads_input || !tool.run)) {
+    return usage(command.files.empty() ? "option -i needs files" : "option -i cannot go with -o or this tool");
   }
-  if (!tool->reads_input && !named.empty()) {
-    usage_error(std::string(tool->name) + " reads no files");
-    return kUsageError;
-  }
+  if (!tool.reads_input && !command.files.empty()) return usage(std::string(tool.name) + " reads no files");
+  return command;
+}
 
+}  // namespace
+
+CommandLineVerdict judge_command_line(const std::vector<Argument>& arguments) {
+  return read_command_line(arguments).verdict;
+}
+
+int run_quillet_tools(const std::vector<Argument>& arguments) {
+  const Command command = read_command_line(arguments);
+  switch (command.verdict.kind) {
+    case CommandLineVerdict::Kind::Help:
+      write_message(command.verdict.line, true);
+      return kDone;
+    case CommandLineVerdict::Kind::UsageError:
+      usage_error(command.verdict.line);
+      return kUsageError;
+    case CommandLineVerdict::Kind::Run:
+      break;
+  }
+  const ToolSpec* tool = command.tool;
+  const Options& options = command.options;
+  const std::vector<Argument>& named = command.files;
+  const Argument* output = command.output;
+  const bool in_place = command.in_place;
+  const bool finding = !tool->run;
   Run run(*tool, options, named.size());
   if (in_place) {
     for (const Argument& file : named) run.in_place(file);

@@ -11,6 +11,7 @@
 // are still processed, and a last line names the ones that failed).
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "cli/io.h"
@@ -20,5 +21,14 @@ namespace quillet::cli {
 inline constexpr int kDone = 0, kFoundNothing = 1, kUsageError = 2, kFileError = 3;
 
 int run_quillet_tools(const std::vector<Argument>& arguments);
+
+// What a command line asks for, read without running anything: to run a tool, to show help or
+// the version (line holds the text), or a usage error (line holds the one line to print).
+struct CommandLineVerdict {
+  enum class Kind { Run, Help, UsageError };
+  Kind kind = Kind::Run;
+  std::string line;
+};
+CommandLineVerdict judge_command_line(const std::vector<Argument>& arguments);
 
 }  // namespace quillet::cli
