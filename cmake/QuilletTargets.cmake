@@ -21,6 +21,8 @@ function(quillet_defaults target)
 endfunction()
 
 # quillet_test(name SOURCES ... LIBS ...): one GoogleTest executable, registered as one test.
+# GoogleTest has no timeout of its own, so a test that never ends (a loop a fault made endless)
+# ends its program after two minutes, several times the longest a test program takes.
 function(quillet_test name)
   if(QUILLET_FUZZ)
     return()
@@ -36,7 +38,7 @@ function(quillet_test name)
     target_sources(${name} PRIVATE ${PROJECT_BINARY_DIR}/manifest_only.rc)
   endif()
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endfunction()
 
 # quillet_fuzz(name SOURCE file LIBS ...): a libFuzzer harness, run briefly as a test on its seed

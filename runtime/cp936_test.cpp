@@ -100,6 +100,25 @@ TEST(Cp936CodecNative, CharactersTheCodePageCannotHold) {
   EXPECT_EQ(code_point_list(U""), "");
 }
 
+// A table may give one character two byte forms (code page 936 itself has the euro sign as 80
+// and as A2 E3): the first form, in byte order, is the one it encodes as, and widths and
+// offsets count that form.
+TEST(Cp936CodecNative, ACharacterWithTwoFormsEncodesAsTheFirst) {
+  Cp936Codec::Table table;
+  table.single[0] = u'\u20AC';                            // 80
+  table.pairs[(0xA2 - 0x81) * 256 + 0xE3] = u'\u20AC';    // A2 E3
+  table.pairs[(0xB0 - 0x81) * 256 + 0xA1] = u'\u554A';    // B0 A1
+  table.pairs[(0xB0 - 0x81) * 256 + 0xA2] = u'\u554A';    // B0 A2, the same again
+  const Cp936Codec twice(table);
+  EXPECT_EQ(twice.encode(u"\u20AC\u554A"), "\x80\xB0\xA1");
+  EXPECT_EQ(twice.decode("\xA2\xE3\xB0\xA2"), u"\u20AC\u554A");
+  EXPECT_EQ(twice.encoded_size(u"\u20AC"), 1u);
+  EXPECT_EQ(twice.encoded_size(u"\u554A"), 2u);
+  EXPECT_EQ(twice.units_within(u"\u20AC\u554Ax", 1), 1u);
+  EXPECT_EQ(twice.units_within(u"\u20AC\u554Ax", 2), 1u);
+  EXPECT_EQ(twice.units_within(u"\u20AC\u554Ax", 3), 2u);
+}
+
 TEST(Cp936CodecNative, AnyByteStringWithoutNulRoundTrips) {
   std::mt19937 rng(936);
   for (int round = 0; round < 20000; ++round) {

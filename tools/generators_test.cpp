@@ -245,6 +245,13 @@ TEST(Accounts, ResultsPastTheLimitAreRefusedBeforeAnythingIsMade) {
   const std::string content(1u << 20, 'c');
   long_content.content = content;
   EXPECT_FALSE(accounts_and_passwords(empty, long_content, 300).has_value());
+  // The separators count: 256 lines of an empty account, "————", 2^20 - 2 bytes of password and
+  // the line break are 2^28 + 2048 bytes, past the limit, though the texts and line breaks
+  // alone come to exactly 2^28.
+  const RandomTextRule no_account{LengthChoice::Fixed, 0};
+  const std::string almost(content.size() - 2, 'c');
+  long_content.content = almost;
+  EXPECT_FALSE(accounts_and_passwords(no_account, long_content, 256).has_value());
   // A wide range is measured by what a draw can reach (32,768 values), not by its upper bound.
   const RandomTextRule wide{LengthChoice::Range, 0, 0, 1000000000};
   const auto drawn = pairs_of(accounts_and_passwords(wide, wide, 10));

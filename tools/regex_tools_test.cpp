@@ -132,6 +132,18 @@ TEST(RegexTools, ByteRangesAtEveryEdgeOfTheIntegers) {
 
 // Random documents and find texts from the same pieces (with replacements made of pieces of the
 // find texts), both case rules: the same text as the literal loop.
+// The letters at the ends of the alphabet fold as the others do, and the bytes either side of
+// them do not fold at all.
+TEST(RegexTools, InTurnFoldsEveryLetterAndNothingElse) {
+  EXPECT_EQ(replace_each_in_turn("z", {"Z"}, "-", false), "-");
+  EXPECT_EQ(replace_each_in_turn("Z", {"z"}, "-", false), "-");
+  EXPECT_EQ(replace_each_in_turn("aA", {"A"}, "-", false), "--");
+  EXPECT_EQ(replace_each_in_turn("Z", {"z"}, "-", true), "Z");
+  EXPECT_EQ(replace_each_in_turn("@[`{", {"`", "{"}, "-", false), "@[--");
+  EXPECT_EQ(replace_each_in_turn("@", {"`"}, "-", false), "@");
+  EXPECT_EQ(replace_each_in_turn("[", {"{"}, "-", false), "[");
+}
+
 TEST(RegexTools, InTurnMatchesTheLiteralLoopOnRandomInput) {
   std::mt19937 rng(61);
   int done = 0;
