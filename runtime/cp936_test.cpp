@@ -82,6 +82,8 @@ TEST(Cp936CodecNative, LeadBytesAtBothEndsOfTheRangeDecodeToCharacters) {
 // pair, a lone surrogate), while the raw-byte units of a file encode back to their bytes.
 TEST(Cp936CodecNative, CharactersTheCodePageCannotHold) {
   EXPECT_TRUE(codec().holds(u'a'));
+  EXPECT_TRUE(codec().holds(u'\u007F'));
+  EXPECT_FALSE(codec().holds(u'\u0080'));  // the first unit past ASCII is no character of the code page
   EXPECT_TRUE(codec().holds(u'\u4E2D'));   // 中
   EXPECT_TRUE(codec().holds(u'\u20AC'));   // the euro sign, 0x80
   EXPECT_FALSE(codec().holds(u'\uD55C'));  // 한
@@ -106,6 +108,8 @@ TEST(Cp936CodecNative, CharactersTheCodePageCannotHold) {
 TEST(Cp936CodecNative, ACharacterWithTwoFormsEncodesAsTheFirst) {
   Cp936Codec::Table table;
   table.single[0] = u'\u20AC';                            // 80
+  table.single[0x7E] = u'\u20AC';                         // FE, after it
+  table.single[0x7F] = u'\uF8F5';                         // FF, the last single byte
   table.pairs[(0xA2 - 0x81) * 256 + 0xE3] = u'\u20AC';    // A2 E3
   table.pairs[(0xB0 - 0x81) * 256 + 0xA1] = u'\u554A';    // B0 A1
   table.pairs[(0xB0 - 0x81) * 256 + 0xA2] = u'\u554A';    // B0 A2, the same again
@@ -113,6 +117,8 @@ TEST(Cp936CodecNative, ACharacterWithTwoFormsEncodesAsTheFirst) {
   EXPECT_EQ(twice.encode(u"\u20AC\u554A"), "\x80\xB0\xA1");
   EXPECT_EQ(twice.decode("\xA2\xE3\xB0\xA2"), u"\u20AC\u554A");
   EXPECT_EQ(twice.encoded_size(u"\u20AC"), 1u);
+  EXPECT_EQ(twice.encode(u"\uF8F5"), "\xFF");
+  EXPECT_EQ(twice.encoded_size(u"\uF8F5"), 1u);
   EXPECT_EQ(twice.encoded_size(u"\u554A"), 2u);
   EXPECT_EQ(twice.units_within(u"\u20AC\u554Ax", 1), 1u);
   EXPECT_EQ(twice.units_within(u"\u20AC\u554Ax", 2), 1u);

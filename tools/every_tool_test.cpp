@@ -160,6 +160,9 @@ TEST(EveryTool, LimitsAtTheirEdges) {
   EXPECT_EQ(replace_each_in_turn("a", {"a"}, "b\xB0", true, {.size = 1}), std::nullopt);
   EXPECT_EQ(replace_each_in_turn("abc", {"b"}, "xy", true, {.size = 4}), "axyc");
   EXPECT_EQ(replace_each_in_turn("abc", {"b"}, "xy", true, {.size = 3}), std::nullopt);
+  // The literal way's work bound is inclusive too: one pass over one byte and its end is 2.
+  EXPECT_EQ(replace_each_in_turn("a", {"a"}, "b\xB0", true, {.work = 2}), "b\xB0");
+  EXPECT_EQ(replace_each_in_turn("a", {"a"}, "b\xB0", true, {.work = 1}), std::nullopt);
   // Extracting counts each match's line break.
   EXPECT_EQ(regex_extract("aaa", "a+", true, 5), "aaa\r\n");
   EXPECT_EQ(regex_extract("aaa", "a+", true, 4), std::nullopt);

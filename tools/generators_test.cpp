@@ -252,6 +252,12 @@ TEST(Accounts, ResultsPastTheLimitAreRefusedBeforeAnythingIsMade) {
   const std::string almost(content.size() - 2, 'c');
   long_content.content = almost;
   EXPECT_FALSE(accounts_and_passwords(no_account, long_content, 256).has_value());
+  // A letter first makes an account of length 0 one letter long: 2^18 lines of it, "————", a
+  // password of 1014 bytes and the line break pass the limit by that letter a line.
+  const RandomTextRule one_letter{LengthChoice::Fixed, 0, 0, 0, true};
+  const std::string password(1014, 'p');
+  long_content.content = password;
+  EXPECT_FALSE(accounts_and_passwords(one_letter, long_content, 1 << 18).has_value());
   // A wide range is measured by what a draw can reach (32,768 values), not by its upper bound.
   const RandomTextRule wide{LengthChoice::Range, 0, 0, 1000000000};
   const auto drawn = pairs_of(accounts_and_passwords(wide, wide, 10));
